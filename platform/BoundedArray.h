@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/RuntimeError.h"
+
+#include <optional>
+#include <vector>
+
+namespace tessera {
+
+/// An array that carries its own lower and upper bound, like the original
+/// platform's arrays. A default-constructed array has never been
+/// dimensioned: reading its bounds raises 9 (subscript out of range), as does
+/// any index outside LBound()..UBound().
+///
+///     BoundedArray<int> a(5, 7); // three elements, a[5], a[6], a[7]
+///     a[6] = 42;
+///
+/// An upper bound one below the lower bound gives a dimensioned, empty array;
+/// anything lower raises 9.
+template <typename T> class BoundedArray
+{
+public:
+    BoundedArray() = default;
+    BoundedArray(int lower, int upper) { ReDim(lower, upper); }
+
+    /// Builds an array with the given lower bound holding \a values.
+    static BoundedArray fromValues(int lower, std::vector<T> values)
+    {
+        BoundedArray a;
+        a.ReDim(lower, lower + int(values.size()) - 1);
+        a.m_data = std::move(values);
+        return a;
+    }
+
+    bool isDimensioned() const noexcept { return m_lower.has_value(); }
+
+    int LBound() const
+    {
+        requireDimensioned();
+        return *m_lower;
+    }
+    int UBound() const
+    {
+        requireDimensioned();
+        return *m_lower + int(m_data.size()) - 1;
+    }
+    /// Number of elements; 0 for a never-dimensioned array.
+    qsizetype size() const noexcept { return qsizetype(m_data.size()); }
+
+    T &operator[](int index) { return m_data[offset(index)]; }
+    const T &operator[](int index) const { return m_data[offset(index)]; }
+
+    /// Gives the array new bounds. Without \a preserve every element is reset
+    /// to T(); with it, elements at indexes present in both layouts keep their
+    /// position relative to the lower bound, as the platform's ReDim Preserve.
+    void ReDim(int lower, int upper, bool preserve = false)
+    {
+        if (qint64(upper) < qint64(lower) - 1)
+            throw RuntimeError(RuntimeError::SubscriptOutOfRange);
+        const auto count = size_t(qint64(upper) - qint64(lower) + 1);
+        if (preserve) {
+            m_data.resize(count);
+        } else {
+            m_data.assign(count, T());
+        }
+        m_lower = lower;
+    }
+
+    /// Returns the array to its never-dimensioned state.
+    void Erase()
+    {
+        m_data.clear();
+        m_lower.reset();
+    }
+
+    /// The elements from LBound() to UBound(), for algorithms and range-for.
+    std::vector<T> &elements() noexcept { return m_data; }
+    const std::vector<T> &elements() const noexcept { return m_data; }
+
+private:
+    void requireDimensioned() const
+    {
+        if (!m_lower)
+            throw RuntimeError(RuntimeError::SubscriptOutOfRange);
+    }
+    size_t offset(int index) const
+    {
+        requireDimensioned();
+        const qint64 pos = qint64(index) - *m_lower;
+        if (pos < 0 || pos >= qint64(m_data.size()))
+            throw RuntimeError(RuntimeError::SubscriptOutOfRange);
+        return size_t(pos);
+    }
+
+    std::optional<int> m_lower;
+    std::vector<T> m_data;
+};
+
+} // namespace tessera

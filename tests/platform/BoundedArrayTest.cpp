@@ -1,0 +1,57 @@
+#include "platform/BoundedArray.h"
+
+#include "tests/common/RaisedError.h"
+
+#include <QString>
+
+#include <gtest/gtest.h>
+
+using corvid::test::raisedNumber;
+using tessera::BoundedArray;
+
+TEST(BoundedArray, NeverDimensionedRaisesNineOnBoundsAndIndex)
+{
+    BoundedArray<int> a;
+    EXPECT_FALSE(a.isDimensioned());
+    EXPECT_EQ(raisedNumber([&] { a.LBound(); }), 9);
+    EXPECT_EQ(raisedNumber([&] { a.UBound(); }), 9);
+    EXPECT_EQ(raisedNumber([&] { a[0]; }), 9);
+    EXPECT_EQ(a.size(), 0);
+}
+
+TEST(BoundedArray, OwnBoundsDecideTheValidIndexes)
+{
+    BoundedArray<QString> a(5, 9);
+    EXPECT_EQ(a.LBound(), 5);
+    EXPECT_EQ(a.UBound(), 9);
+    EXPECT_EQ(a.size(), 5);
+    a[5] = QStringLiteral("first");
+    a[9] = QStringLiteral("last");
+    EXPECT_EQ(a.elements().front(), QStringLiteral("first"));
+    EXPECT_EQ(a.elements().back(), QStringLiteral("last"));
+    EXPECT_EQ(raisedNumber([&] { a[4]; }), 9);
+    EXPECT_EQ(raisedNumber([&] { a[10]; }), 9);
+}
+
+TEST(BoundedArray, EmptyAndInvalidDimensions)
+{
+    BoundedArray<int> empty(0, -1);
+    EXPECT_TRUE(empty.isDimensioned());
+    EXPECT_EQ(empty.UBound(), -1);
+    EXPECT_EQ(empty.size(), 0);
+    EXPECT_EQ(raisedNumber([] { BoundedArray<int>(3, 1); }), 9);
+}
+
+TEST(BoundedArray, ReDimResetsOrPreservesAndEraseForgetsBounds)
+{
+    BoundedArray<int> a = BoundedArray<int>::fromValues(1, {10, 20, 30});
+    EXPECT_EQ(a.UBound(), 3);
+    a.ReDim(1, 4, true);
+    EXPECT_EQ(a[3], 30);
+    EXPECT_EQ(a[4], 0);
+    a.ReDim(-2, 0);
+    EXPECT_EQ(a[-2], 0);
+    EXPECT_EQ(a.size(), 3);
+    a.Erase();
+    EXPECT_EQ(raisedNumber([&] { a.LBound(); }), 9);
+}
