@@ -2,6 +2,7 @@
 // random bytes, in one run. The peer writes LF line ends, ours CR LF: the run
 // first checks that the two texts agree once that difference is taken out,
 // then times both and prints how many times as fast ours is.
+#include "bench/TimeKeepingReporter.h"
 #include "support/csText.h"
 
 #include <QByteArray>
@@ -97,21 +98,6 @@ void BM_GnuBase64(benchmark::State &state)
 BENCHMARK(BM_csBase64Encode)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_GnuBase64)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
-// Shows the usual table and keeps each benchmark's real time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
-                realTime[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> realTime;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -130,7 +116,7 @@ int main(int argc, char **argv)
     if (!outputsAgree(folder.path()))
         return 1;
 
-    RatioReporter reporter;
+    TimeKeepingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto ours = reporter.realTime.find("BM_csBase64Encode");
     const auto peer = reporter.realTime.find("BM_GnuBase64");

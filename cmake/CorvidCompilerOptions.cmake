@@ -12,6 +12,17 @@ if(CORVID_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The fuzz build instruments every target for the sanitizers and for
+# libFuzzer's coverage feedback; only the fuzz programs (tests/fuzz) link
+# libFuzzer's own main with -fsanitize=fuzzer.
+if(CORVID_BUILD_FUZZERS)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "CORVID_BUILD_FUZZERS needs clang: configure with the fuzz preset")
+  endif()
+  add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # Links a static library into a shared one whole, so that every exported
 # symbol of the static part is present in the shared object.
 function(corvid_link_whole target lib)
