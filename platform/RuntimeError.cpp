@@ -20,6 +20,9 @@ const char *RuntimeError::what() const noexcept
 QString RuntimeError::standardDescription(qint32 number)
 {
     switch (number) {
+    case 0:
+        // Number 0 is "no error", which has no text (the platform's Error(0) is empty).
+        return {};
     case InvalidProcedureCall:
         return QStringLiteral("Invalid procedure call or argument");
     case Overflow:

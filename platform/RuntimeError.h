@@ -54,8 +54,9 @@ public:
     /// "Number: description", for logs and test failure messages.
     const char *what() const noexcept override;
 
-    /// The platform's text for a standard error number; for any other number
-    /// "Application-defined or object-defined error", as the platform says.
+    /// The platform's text for a standard error number; empty for 0 (no
+    /// error); for any other number "Application-defined or object-defined
+    /// error", as the platform says.
     static QString standardDescription(qint32 number);
 
 private:

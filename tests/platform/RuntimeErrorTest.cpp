@@ -44,6 +44,8 @@ TEST(RuntimeError, UnknownNumbersGetTheApplicationDefinedText)
 {
     EXPECT_EQ(RuntimeError(RuntimeError::ObjectErrorBase + 12).Description(),
               QStringLiteral("Application-defined or object-defined error"));
+    // Number 0 is the cleared error object: no text at all.
+    EXPECT_EQ(RuntimeError(0).Description(), QString());
 }
 
 TEST(RuntimeError, IsCaughtAsAStandardException)

@@ -1,0 +1,210 @@
+#include "lib/errors/crvErr.h"
+
+#include "lib/errors/CAppStub.h"
+#include "lib/errors/CEventLoggerStub.h"
+#include "lib/errors/ErrorFieldsText_p.h"
+#include "lib/errors/modError500.h"
+#include "lib/errors/modEventLoggerSupport.h"
+#include "platform/Integer16.h"
+#include "platform/MessageBox.h"
+#include "support/csSystem.h"
+#include "support/csText.h"
+#include "support/csWindows.h"
+
+#include <QMetaProperty>
+
+#include <memory>
+
+namespace tessera {
+
+namespace {
+
+const QLatin1String CRLF("\r\n");
+constexpr qint32 EventTypeWarning = 2;
+
+// What all crvErr instances of a thread share.
+struct ThreadState {
+    qint32 instances = 0;
+    std::unique_ptr<CEventLoggerStub> proxy;
+};
+
+ThreadState &threadState()
+{
+    thread_local ThreadState state;
+    return state;
+}
+
+CEventLoggerStub &proxy()
+{
+    return *threadState().proxy;
+}
+
+// The application-information interface as the library uses it: the title
+// and the version numbers, readable by name. Raises 91 for no object and 13
+// (type mismatch) for an object without them, as the platform's interface
+// query fails.
+void requireApplicationInfo(const QObject *appObject)
+{
+    if (!appObject)
+        throw RuntimeError(RuntimeError::ObjectVariableNotSet);
+    const QMetaObject *meta = appObject->metaObject();
+    for (const char *name : {"Title", "Major", "Minor", "Revision"}) {
+        const int index = meta->indexOfProperty(name);
+        if (index < 0 || !meta->property(index).isReadable())
+            throw RuntimeError(RuntimeError::TypeMismatch);
+    }
+}
+
+// The common form of the code texts: the first line, then the looked-up
+// description on one line, nothing when there is none.
+QString codeText(const QString &firstLine, qint32 number, const QString &description)
+{
+    QString text = firstLine + cs::csGetErrorNumber(number) + CRLF;
+    if (!description.isEmpty()) {
+        QString oneLine = description;
+        oneLine.replace(CRLF, QLatin1String(" "));
+        text += QLatin1String("Description: ") + oneLine;
+    }
+    return cs::csTrimCRLF(text);
+}
+
+} // namespace
+
+crvErr::crvErr()
+{
+    ThreadState &state = threadState();
+    if (state.instances++ == 0)
+        state.proxy = std::make_unique<CEventLoggerStub>();
+}
+
+crvErr::~crvErr()
+{
+    ThreadState &state = threadState();
+    if (--state.instances == 0)
+        state.proxy.reset();
+}
+
+crvErr &crvErr::global()
+{
+    thread_local crvErr instance;
+    return instance;
+}
+
+IEventLogger2 *crvErr::Logger()
+{
+    try {
+        proxy().setUserName(cs::csGetUserName());
+    } catch (const RuntimeError &e) {
+        m_lastEventLoggerError = modEventLoggerSupport::FormatErrorObject(e);
+        DisposeEventLogger();
+    }
+    return &proxy();
+}
+
+QString crvErr::LastEventLoggerError() const
+{
+    return m_lastEventLoggerError;
+}
+
+bool crvErr::InitEventLogger(QObject *AppObject)
+{
+    try {
+        requireApplicationInfo(AppObject);
+    } catch (const RuntimeError &e) {
+        m_lastEventLoggerError = modEventLoggerSupport::FormatErrorObject(e);
+        return false;
+    }
+    proxy().setAttachedLogger(modEventLoggerSupport::CreateEventLogger(AppObject, m_lastEventLoggerError));
+    return proxy().attachedLogger() != nullptr;
+}
+
+bool crvErr::InitEventLoggerNonVB(const QString &AppTitle, qint32 AppMajor, qint32 AppMinor, qint32 AppRevision)
+{
+    CAppStub app;
+    app.Init(AppTitle, toInteger16(AppMajor), toInteger16(AppMinor), toInteger16(AppRevision));
+    return InitEventLogger(&app);
+}
+
+QVariant crvErr::DisposeEventLogger()
+{
+    proxy().setAttachedLogger(nullptr);
+    return {};
+}
+
+qint32 crvErr::ErrorDisplay(const RuntimeError &ErrObject, qint32 Style, const QString &Title,
+                            const QString &DescriptionText, bool Silent)
+{
+    const bool help = !ErrObject.HelpFile().isEmpty();
+    return display(GetErrorMessage(ErrObject), QStringLiteral("Visual Basic Error"), ErrObject.Number(),
+                   help ? Style | MessageBox::HelpButton : Style, Title, DescriptionText, Silent,
+                   help ? ErrObject.HelpFile() : QString(), help ? ErrObject.HelpContext() : 0);
+}
+
+QString crvErr::GetErrorMessage(const RuntimeError &ErrObject) const
+{
+    const QString text = cs::csTrimCRLF(errorFieldsText(ErrObject));
+    return text.isEmpty() ? unknownRunTimeErrorText() : text;
+}
+
+qint32 crvErr::ErrorDisplayAPI(qint32 ErrorNumber, qint32 Style, const QString &Title, const QString &DescriptionText,
+                               bool Silent)
+{
+    return display(GetErrorMessageAPI(ErrorNumber), QStringLiteral("Win32 API Error"), ErrorNumber, Style, Title,
+                   DescriptionText, Silent);
+}
+
+QString crvErr::GetErrorMessageAPI(qint32 ErrorNumber) const
+{
+    if (ErrorNumber == 0)
+        return QStringLiteral("Unknown Win32 API error.");
+    return codeText(QStringLiteral("Win32 API error: "), ErrorNumber, cs::csGetAPIErrorDescription(ErrorNumber));
+}
+
+qint32 crvErr::ErrorDisplayWinMM(qint32 ErrorNumber, qint32 Style, const QString &Title, const QString &DescriptionText,
+                                 bool Silent)
+{
+    return display(GetErrorMessageWinMM(ErrorNumber), QStringLiteral("WinMM.DLL Error"), ErrorNumber, Style, Title,
+                   DescriptionText, Silent);
+}
+
+QString crvErr::GetErrorMessageWinMM(qint32 ErrorNumber) const
+{
+    if (ErrorNumber == 0)
+        return QStringLiteral("Unknown WinMM.DLL error.");
+    return codeText(QStringLiteral("WinMM.DLL error: "), ErrorNumber, cs::csGetWinMMErrorDescription(ErrorNumber));
+}
+
+qint32 crvErr::ErrorDisplayModule(qint32 ErrorNumber, const QString &ModuleName, qint32 Style, const QString &Title,
+                                  const QString &DescriptionText, bool Silent)
+{
+    return display(GetErrorMessageModule(ErrorNumber, ModuleName), ModuleName + QLatin1String(" Error"), ErrorNumber,
+                   Style, Title, DescriptionText, Silent);
+}
+
+QString crvErr::GetErrorMessageModule(qint32 ErrorNumber, const QString &ModuleName) const
+{
+    if (ErrorNumber == 0)
+        return QLatin1String("Unknown ") + ModuleName + QLatin1String(" error.");
+    return codeText(ModuleName + QLatin1String(" error: "), ErrorNumber,
+                    cs::csGetModuleErrorDescription(ModuleName, ErrorNumber));
+}
+
+qint32 crvErr::ShowErrorBox(const QString &Text, qint32 Style, const std::optional<QVariant> &Title,
+                            qint32 DefaultButtonIndex, qint32 CancelButtonIndex, qint32 TimeoutValue)
+{
+    return modError500::ShowErrorBox(Text, Style, Title, DefaultButtonIndex, CancelButtonIndex, TimeoutValue);
+}
+
+qint32 crvErr::display(const QString &message, const QString &source, qint32 eventId, qint32 style,
+                       const QString &title, const QString &descriptionText, bool silent, const QString &helpFile,
+                       qint32 helpContext)
+{
+    const QString shownTitle = title.isEmpty() ? cs::csGetThunderMainTitle() : title;
+    const QString text = descriptionText.isEmpty() ? message : descriptionText + CRLF + CRLF + message;
+    Logger()->ReportEvent(text, EventTypeWarning, source, eventId);
+    if (silent)
+        return MessageBox::Ok;
+    return MessageBox::show(text, style, shownTitle, nullptr, helpFile, helpContext);
+}
+
+} // namespace tessera
