@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <iterator>
 #include <sqlite3.h>
+#include <utility>
 
 namespace tessera {
 
@@ -48,6 +49,9 @@ constexpr const char *StatementSql[] = {
     "BEGIN IMMEDIATE",
     "COMMIT",
     "ROLLBACK",
+    "SAVEPOINT hive_write",
+    "RELEASE hive_write",
+    "ROLLBACK TO hive_write",
     "SELECT id FROM keys WHERE path = ?1",
     "SELECT 1 FROM keys WHERE id = ?1",
     "SELECT path FROM keys WHERE id = ?1",
@@ -56,8 +60,8 @@ constexpr const char *StatementSql[] = {
     "DELETE FROM vals WHERE key IN (SELECT id FROM keys WHERE path = ?1 OR (path > ?1 || '\\' AND path < ?1 || ']'))",
     "DELETE FROM keys WHERE path = ?1 OR (path > ?1 || '\\' AND path < ?1 || ']')",
     "SELECT type, data FROM vals WHERE key = ?1 AND folded = ?2",
-    "INSERT INTO vals(key, name, folded, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
-    "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data",
+    ("INSERT INTO vals(key, name, folded, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
+     "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data"),
     "DELETE FROM vals WHERE key = ?1 AND folded = ?2",
     "SELECT name FROM keys WHERE parent = ?1 ORDER BY sortkey, path LIMIT 1 OFFSET ?2",
     "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id LIMIT 1 OFFSET ?2",
@@ -176,19 +180,30 @@ qint32 runToEnd(Query &q)
 
 // BEGIN IMMEDIATE takes the write lock at once (waiting up to the busy
 // timeout), so two writers never both read and then collide on commit. Rolls
-// back unless committed.
+// back unless committed. Inside a scope the first write opens the scope's
+// transaction and every write is a savepoint in it, so a failing write still
+// leaves nothing of itself behind. The schema is laid out by a transaction of
+// its own (Standalone): a scope that rolls back must not take the tables with it.
 class HiveTransaction
 {
 public:
-    explicit HiveTransaction(HiveFile &hive)
+    enum class Kind { Scoped, Standalone };
+
+    explicit HiveTransaction(HiveFile &hive, Kind kind = Kind::Scoped)
         : m_hive(hive)
     {
-        m_rc = run(HiveFile::Statement::Begin);
+        if (kind == Kind::Scoped && hive.m_scope == HiveFile::Scope::Pending) {
+            if ((m_rc = hive.run(HiveFile::Statement::Begin)))
+                return;
+            hive.m_scope = HiveFile::Scope::Open;
+        }
+        m_savepoint = kind == Kind::Scoped && hive.m_scope == HiveFile::Scope::Open;
+        m_rc = hive.run(m_savepoint ? HiveFile::Statement::Savepoint : HiveFile::Statement::Begin);
     }
     ~HiveTransaction()
     {
         if (m_rc == Win32Error::Success && !m_done)
-            run(HiveFile::Statement::Rollback);
+            undo();
     }
     HiveTransaction(const HiveTransaction &) = delete;
     HiveTransaction &operator=(const HiveTransaction &) = delete;
@@ -197,25 +212,26 @@ public:
     qint32 commit()
     {
         m_done = true;
-        const qint32 rc = run(HiveFile::Statement::Commit);
+        const qint32 rc = m_hive.run(m_savepoint ? HiveFile::Statement::ReleaseSavepoint : HiveFile::Statement::Commit);
         if (rc != Win32Error::Success)
-            run(HiveFile::Statement::Rollback);
+            undo();
         return rc;
     }
 
 private:
-    qint32 run(HiveFile::Statement which)
+    void undo()
     {
-        qint32 rc;
-        sqlite3_stmt *stmt = m_hive.statement(which, &rc);
-        if (!stmt)
-            return rc;
-        Query q(stmt);
-        return runToEnd(q);
+        if (m_savepoint) {
+            m_hive.run(HiveFile::Statement::RollbackToSavepoint);
+            m_hive.run(HiveFile::Statement::ReleaseSavepoint);
+        } else {
+            m_hive.run(HiveFile::Statement::Rollback);
+        }
     }
 
     HiveFile &m_hive;
-    qint32 m_rc;
+    qint32 m_rc = Win32Error::Success;
+    bool m_savepoint = false;
     bool m_done = false;
 };
 
@@ -242,6 +258,8 @@ HiveFile::~HiveFile()
 
 qint32 HiveFile::connect(Access access, bool immutable)
 {
+    // Only a hive that was never written reconnects, so no open transaction is lost.
+    Q_ASSERT(m_scope != Scope::Open);
     for (auto &stmt : m_statements)
         stmt.reset();
     m_db.reset();
@@ -287,6 +305,16 @@ qint32 HiveFile::exec(const char *sql)
     const int rc = sqlite3_exec(m_db.get(), sql, nullptr, nullptr, &message);
     sqlite3_free(message);
     return win32FromSqlite(rc);
+}
+
+qint32 HiveFile::run(Statement which)
+{
+    qint32 rc;
+    sqlite3_stmt *stmt = statement(which, &rc);
+    if (!stmt)
+        return rc;
+    Query q(stmt);
+    return runToEnd(q);
 }
 
 qint32 HiveFile::readSchemaVersion(int *version)
@@ -342,7 +370,7 @@ qint32 HiveFile::prepareForWriting()
     // It is stored in the file, so this is a no-op after the first time.
     if (const qint32 rc = exec("PRAGMA journal_mode = WAL"))
         return rc;
-    HiveTransaction tx(*this);
+    HiveTransaction tx(*this, HiveTransaction::Kind::Standalone);
     if (const qint32 rc = tx.begun())
         return rc;
     int version = 0;
@@ -681,6 +709,24 @@ qint32 HiveFile::valueNames(qint64 key, QStringList *names, quint32 *maxDataSize
         *maxDataSize = std::max(*maxDataSize, quint32(q.integer(1)));
     }
     return step == SQLITE_DONE ? Win32Error::Success : win32FromSqlite(step);
+}
+
+void HiveFile::beginScope()
+{
+    m_scope = Scope::Pending;
+}
+
+qint32 HiveFile::endScope(bool commit)
+{
+    const Scope scope = std::exchange(m_scope, Scope::None);
+    if (scope != Scope::Open)
+        return Win32Error::Success;
+    if (!commit)
+        return run(Statement::Rollback);
+    const qint32 rc = run(Statement::Commit);
+    if (rc != Win32Error::Success)
+        run(Statement::Rollback);
+    return rc;
 }
 
 } // namespace tessera

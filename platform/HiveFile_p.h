@@ -26,6 +26,10 @@ namespace tessera {
 /// operation returns a Win32 code: 0, FileNotFound for a missing key or value,
 /// KeyDeleted for a key id that no longer exists, KeyHasChildren,
 /// NoMoreItems, AccessDenied, or the mapped SQLite failure.
+///
+/// Every write is atomic on its own. Inside a scope (beginScope() ..
+/// endScope()) the writes of this hive also share one transaction, opened by
+/// the first of them, so the scope commits or drops them together.
 class HiveFile
 {
 public:
@@ -63,11 +67,20 @@ public:
     qint32 subKeyNames(qint64 key, QStringList *names);
     qint32 valueNames(qint64 key, QStringList *names, quint32 *maxDataSize);
 
+    /// Starts a scope: the writes from here on stay in one transaction.
+    void beginScope();
+    /// Ends the scope, committing its transaction when \a commit, else
+    /// rolling it back; 0 when the scope wrote nothing.
+    qint32 endScope(bool commit);
+
 private:
     enum class Statement {
         Begin,
         Commit,
         Rollback,
+        Savepoint,
+        ReleaseSavepoint,
+        RollbackToSavepoint,
         FindKey,
         KeyExists,
         KeyPath,
@@ -85,6 +98,11 @@ private:
         Count
     };
     enum class Access { Read, Write };
+    enum class Scope {
+        None, // every write commits by itself
+        Pending, // in a scope that has not written to this hive yet
+        Open // in a scope whose transaction is open
+    };
     struct DatabaseCloser {
         void operator()(sqlite3 *db) const;
     };
@@ -98,6 +116,7 @@ private:
     qint32 prepareForWriting();
     qint32 readSchemaVersion(int *version);
     qint32 exec(const char *sql);
+    qint32 run(Statement which);
     sqlite3_stmt *statement(Statement which, qint32 *rc);
     qint32 checkKey(qint64 key);
     qint32 insertKey(qint64 parent, const QString &name, const QString &path, qint64 *id);
@@ -107,6 +126,7 @@ private:
     std::array<std::unique_ptr<sqlite3_stmt, StatementFinalizer>, size_t(Statement::Count)> m_statements;
     bool m_readOnly = false;
     bool m_ready = false; // the schema is present and of our version
+    Scope m_scope = Scope::None;
 };
 
 } // namespace tessera

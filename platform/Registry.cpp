@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace tessera {
 
@@ -26,6 +27,8 @@ constexpr quint32 WriteRights = Registry::KEY_SET_VALUE | Registry::KEY_CREATE_S
 struct ThreadHives {
     std::unique_ptr<HiveFile> user;
     std::unique_ptr<HiveFile> machine;
+    bool inScope = false; // a Registry::Transaction is open
+    bool scopeLost = false; // its writes so far were dropped by closeAllHives()
 };
 thread_local ThreadHives t_hives;
 
@@ -35,22 +38,44 @@ QString hiveFolder(const char *variable, const QString &fallback)
     return folder.isEmpty() ? fallback : folder;
 }
 
+std::unique_ptr<HiveFile> openHive(const QString &fileName)
+{
+    auto file = std::make_unique<HiveFile>(fileName);
+    if (t_hives.inScope)
+        file->beginScope();
+    return file;
+}
+
 HiveFile &hive(View view)
 {
     if (view == View::Machine) {
         if (!t_hives.machine)
-            t_hives.machine = std::make_unique<HiveFile>(
-                hiveFolder("TESSERA_MACHINE_HIVE_DIR", QStringLiteral("/var/lib/sablewing/registry"))
-                + QStringLiteral("/machine.hive"));
+            t_hives.machine
+                = openHive(hiveFolder("TESSERA_MACHINE_HIVE_DIR", QStringLiteral("/var/lib/sablewing/registry"))
+                           + QStringLiteral("/machine.hive"));
         return *t_hives.machine;
     }
     if (!t_hives.user)
-        t_hives.user = std::make_unique<HiveFile>(
-            hiveFolder("TESSERA_USER_HIVE_DIR",
-                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                           + QStringLiteral("/Sablewing/registry"))
-            + QStringLiteral("/user.hive"));
+        t_hives.user = openHive(hiveFolder("TESSERA_USER_HIVE_DIR",
+                                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                                               + QStringLiteral("/Sablewing/registry"))
+                                + QStringLiteral("/user.hive"));
     return *t_hives.user;
+}
+
+// Ends the thread's scope on both hives; the first failure is the result.
+qint32 endScope(bool commit)
+{
+    t_hives.inScope = false;
+    qint32 result = Win32Error::Success;
+    for (HiveFile *file : {t_hives.user.get(), t_hives.machine.get()}) {
+        if (!file)
+            continue;
+        const qint32 rc = file->endScope(commit && result == Win32Error::Success);
+        if (result == Win32Error::Success)
+            result = rc;
+    }
+    return result;
 }
 
 QString joinPath(const QString &parent, const QString &child)
@@ -468,8 +493,41 @@ qint32 Registry::SHDeleteKey(HKEY key, const QString &subKey)
 
 void Registry::closeAllHives()
 {
+    // Closing a connection rolls its open transaction back.
+    if (t_hives.inScope)
+        t_hives.scopeLost = true;
     t_hives.user.reset();
     t_hives.machine.reset();
+}
+
+Registry::Transaction::Transaction()
+    : m_active(!t_hives.inScope)
+{
+    if (!m_active)
+        return;
+    t_hives.inScope = true;
+    t_hives.scopeLost = false;
+    for (HiveFile *file : {t_hives.user.get(), t_hives.machine.get()}) {
+        if (file)
+            file->beginScope();
+    }
+}
+
+Registry::Transaction::~Transaction()
+{
+    if (m_active)
+        endScope(false);
+}
+
+qint32 Registry::Transaction::commit()
+{
+    if (!std::exchange(m_active, false))
+        return Win32Error::TransactionNotActive;
+    if (t_hives.scopeLost) {
+        endScope(false);
+        return Win32Error::TransactionNotActive;
+    }
+    return endScope(true);
 }
 
 } // namespace tessera

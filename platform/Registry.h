@@ -162,7 +162,57 @@ public:
     /// Closes the calling thread's hive connections, so that the next call
     /// reads the hive folders from the environment again. Open handles stay
     /// valid and refer to the same key ids in whatever files are then used.
+    /// Inside a Transaction it drops the writes made so far, and the
+    /// transaction can then no longer commit.
     static void closeAllHives();
+
+    /// Holds an open key and closes it when it goes.
+    struct ScopedKey {
+        HKEY handle = 0;
+        ScopedKey() = default;
+        ScopedKey(const ScopedKey &) = delete;
+        ScopedKey &operator=(const ScopedKey &) = delete;
+        ~ScopedKey()
+        {
+            if (handle)
+                RegCloseKey(handle);
+        }
+    };
+
+    /// Makes the registry writes of the calling thread, from its construction
+    /// to commit(), one unit: they are kept when commit() succeeds and dropped
+    /// when it fails or the scope ends without it. Other processes and threads
+    /// see none of them before the commit; the thread itself reads its own
+    /// writes. Each hive's transaction opens with the first write to it and
+    /// holds that hive's write lock until the end, so keep scopes short.
+    ///
+    /// The user and machine hives are two files: a scope that wrote to both
+    /// commits them one after the other, and should the second commit fail
+    /// after the first succeeded, the first stays committed.
+    ///
+    /// A scope begun while another is open on the thread does nothing: the
+    /// writes belong to the outer one, and its commit() gives 6701.
+    ///
+    ///     Registry::Transaction tx;
+    ///     ... RegCreateKeyEx / RegSetValueEx ...
+    ///     if (tx.commit() != 0) { /* nothing was written */ }
+    class TESSERA_PLATFORM_EXPORT Transaction
+    {
+    public:
+        Transaction();
+        /// Rolls back unless committed.
+        ~Transaction();
+        Transaction(const Transaction &) = delete;
+        Transaction &operator=(const Transaction &) = delete;
+
+        /// Commits the writes: 0, or the failure (6701 when closeAllHives()
+        /// dropped them, or the scope is nested or already ended), after which
+        /// nothing of the scope was kept (but see the two hives above).
+        qint32 commit();
+
+    private:
+        bool m_active;
+    };
 };
 
 } // namespace tessera

@@ -37,6 +37,7 @@ constexpr qint32 RegistryIoFailed = 1016; // ERROR_REGISTRY_IO_FAILED
 constexpr qint32 KeyDeleted = 1018; // ERROR_KEY_DELETED
 constexpr qint32 KeyHasChildren = 1020; // ERROR_KEY_HAS_CHILDREN
 constexpr qint32 ChildMustBeVolatile = 1021;
+constexpr qint32 TransactionNotActive = 6701; // ERROR_TRANSACTION_NOT_ACTIVE
 } // namespace Win32Error
 
 } // namespace tessera

@@ -1,0 +1,108 @@
+// bench_settings: crvCorvidSettings::LoadSetting and SaveSetting on a hive
+// holding 10 000 values of one program version, as a program reads and
+// writes its settings. Prints both rates and fails when loads fall below the
+// 20 000 per second that a settings-heavy window needs to open at once.
+#include "bench/TimeKeepingReporter.h"
+#include "lib/system/crvCorvidSettings.h"
+#include "platform/Registry.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+using namespace tessera;
+
+namespace {
+
+constexpr int ValueCount = 10000;
+constexpr double RequiredLoadsPerSecond = 20000;
+const QString Title = QStringLiteral("Bench App");
+
+const QStringList &valueNames()
+{
+    static const QStringList names = [] {
+        QStringList list;
+        for (int i = 0; i < ValueCount; ++i)
+            list << QStringLiteral("Setting %1").arg(i);
+        return list;
+    }();
+    return names;
+}
+
+bool fillHive()
+{
+    crvCorvidSettings settings;
+    Registry::Transaction transaction; // one commit instead of 10 000
+    for (int i = 0; i < ValueCount; ++i) {
+        if (!settings.SaveSetting(QString(), valueNames().at(i), rtString, QStringLiteral("value %1").arg(i), Title, 1,
+                                  0))
+            return false;
+    }
+    return transaction.commit() == 0;
+}
+
+void BM_LoadSetting(benchmark::State &state)
+{
+    crvCorvidSettings settings;
+    int i = 0;
+    for (auto _ : state) {
+        bool found = false;
+        const QVariant value = settings.LoadSetting(QString(), valueNames().at(i++ % ValueCount), rtString, Title, 1, 0,
+                                                    {}, true, &found);
+        if (!found) {
+            state.SkipWithError("a stored value was not found");
+            break;
+        }
+        benchmark::DoNotOptimize(value);
+    }
+}
+BENCHMARK(BM_LoadSetting)->MinTime(2.0)->UseRealTime();
+
+void BM_SaveSetting(benchmark::State &state)
+{
+    crvCorvidSettings settings;
+    const QString text = QStringLiteral("a new value of moderate length");
+    int i = 0;
+    for (auto _ : state) {
+        if (!settings.SaveSetting(QString(), valueNames().at(i++ % ValueCount), rtString, text, Title, 1, 0)) {
+            state.SkipWithError("a save failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SaveSetting)->MinTime(2.0)->UseRealTime();
+
+double perSecond(const TimeKeepingReporter &reporter, const char *name)
+{
+    const auto it = reporter.realTime.find(name);
+    return it == reporter.realTime.end() || it->second <= 0 ? 0 : 1e9 / it->second;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Never the user's own registry: both hives live in a temporary folder.
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 2;
+    qputenv("TESSERA_USER_HIVE_DIR", dir.filePath(QStringLiteral("user")).toUtf8());
+    qputenv("TESSERA_MACHINE_HIVE_DIR", dir.filePath(QStringLiteral("machine")).toUtf8());
+    if (!fillHive()) {
+        std::fprintf(stderr, "cannot fill the benchmark hive\n");
+        return 2;
+    }
+
+    benchmark::Initialize(&argc, argv);
+    TimeKeepingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    Registry::closeAllHives();
+
+    const double loads = perSecond(reporter, "BM_LoadSetting");
+    std::printf("LoadSetting per second: %.0f (required: %.0f)\n", loads, RequiredLoadsPerSecond);
+    std::printf("SaveSetting per second: %.0f\n", perSecond(reporter, "BM_SaveSetting"));
+    return loads >= RequiredLoadsPerSecond ? 0 : 1;
+}
