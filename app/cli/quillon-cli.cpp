@@ -1,0 +1,101 @@
+// quillon-cli: Quillon's Create without a window. Writes one post mail
+// (.EML) per picture with the same composer, prints the path of each file
+// written, reports each failure on standard error and exits with 1 when
+// any picture failed (2 for a wrong command line). It keeps no history and
+// changes no setting.
+#include "app/cli/StreamFailureReporter.h"
+#include "app/common/ProgramInfo.h"
+#include "app/common/StringTextHolder.h"
+#include "app/mail/modMail.h"
+#include "support/csText.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int ExitPictureFailed = 1;
+constexpr int ExitUsage = 2;
+
+struct Options {
+    QString from;
+    QString to;
+    QString caption;
+    QString out;
+    QStringList pictures;
+};
+
+int usageError(const QCommandLineParser &parser, const QString &text)
+{
+    std::fprintf(stderr, "quillon-cli: %s\n\n%s", qPrintable(text), qPrintable(parser.helpText()));
+    return ExitUsage;
+}
+
+void printPath(const QString &path)
+{
+    const QByteArray line = QFile::encodeName(path) + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quillon-cli"));
+    QCoreApplication::setApplicationVersion(
+        cs::csFormatVersion(quillon::ProgramInfo::Major, quillon::ProgramInfo::Minor, quillon::ProgramInfo::Revision));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes one post mail (.EML) per picture for the Tumblr post-by-e-mail gateway."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("Sender address."), QStringLiteral("ADDRESS"));
+    const QCommandLineOption to(QStringLiteral("to"), QStringLiteral("The blog's posting address."),
+                                QStringLiteral("ADDRESS"));
+    const QCommandLineOption caption(QStringLiteral("caption"), QStringLiteral("The post's caption (the subject)."),
+                                     QStringLiteral("TEXT"));
+    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Folder the .EML files are written to."),
+                                 QStringLiteral("FOLDER"));
+    parser.addOptions({from, to, caption, out});
+    parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("Pictures to post, one message each."),
+                                 QStringLiteral("PICTURE..."));
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser, parser.errorText());
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+
+    Options options;
+    for (const auto &[option, value] :
+         {std::pair(&from, &options.from), std::pair(&to, &options.to), std::pair(&out, &options.out)}) {
+        if (!parser.isSet(*option))
+            return usageError(parser,
+                              QLatin1String("--") + option->names().constFirst() + QLatin1String(" is missing."));
+        *value = parser.value(*option);
+    }
+    options.caption = parser.value(caption);
+    options.pictures = parser.positionalArguments();
+    if (options.pictures.isEmpty())
+        return usageError(parser, QStringLiteral("no picture given."));
+
+    quillon::StringTextHolder folder(options.out);
+    quillon::StreamFailureReporter reporter;
+    bool anyFailed = false;
+    for (const QString &picture : std::as_const(options.pictures)) {
+        QString written;
+        if (quillon::modMail::MakePostMail(folder, options.from, options.to, options.caption, picture, reporter,
+                                           &written))
+            printPath(written);
+        else
+            anyFailed = true;
+    }
+    return anyFailed ? ExitPictureFailed : 0;
+}

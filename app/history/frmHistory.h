@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QListWidget;
+
+namespace quillon {
+
+/// The history chooser "Post pictures to Tumblr :: History": the entries in
+/// lstHistory, cmdOk ("Ok") and cmdCancel ("Cancel"). cmdOk, and a double
+/// click on an entry, set Ok and hide the window; cmdCancel, Escape and the
+/// window's close command only hide it, so the caller always reads Ok and
+/// deletes the window itself (CHistory::ShowHistoryDialog).
+class frmHistory : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmHistory(QWidget *parent = nullptr);
+
+    QListWidget *lstHistory() const { return m_lstHistory; }
+
+    /// Whether the user chose an entry.
+    bool Ok = false;
+
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QListWidget *m_lstHistory;
+};
+
+} // namespace quillon

@@ -1,0 +1,140 @@
+// quillon-cli end to end: real JPEG, PNG and GIF files in, each message read
+// back by an independent MIME parser (Python's email package, parse_eml.py).
+#include "tests/common/TestSandbox.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Picture {
+    QString name;
+    QByteArray data;
+    const char *type;
+};
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return data;
+}
+
+struct Output {
+    int exitCode = -1;
+    QStringList written;
+    QString errors;
+};
+
+class QuillonCli : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QImage image(320, 200, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        QPainter(&image).fillRect(40, 30, 200, 120, QColor(200, 90, 30));
+        // The smallest GIF there is, one transparent pixel: Qt writes no GIF.
+        const QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00!\xf9\x04\x01\x00\x00\x00"
+                             "\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                             43);
+        made = {{QStringLiteral("sunset.jpg"), encoded(image, "JPG"), "image/jpeg"},
+                {QString::fromUtf8("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE \"1\".png"), encoded(image, "PNG"), "image/png"},
+                {QStringLiteral("back\\slash.GIF"), gif, "image/gif"}};
+        for (const Picture &picture : std::as_const(made)) {
+            ASSERT_FALSE(QImage::fromData(picture.data).isNull()) << picture.name.toStdString() << " is no picture";
+            QFile file(pictures.filePath(picture.name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(picture.data) == picture.data.size());
+            paths << file.fileName();
+        }
+    }
+
+    Output run(const QString &caption, const QStringList &pictureArguments, const QString &folder = {})
+    {
+        QProcess cli;
+        QStringList arguments
+            = {QStringLiteral("--from"),          QStringLiteral("me@example.org"), QStringLiteral("--to"),
+               QStringLiteral("blog@tumblr.com"), QStringLiteral("--caption"),      caption};
+        if (!folder.isNull())
+            arguments << QStringLiteral("--out") << folder;
+        cli.start(corvid::test::builtProgram(QStringLiteral("quillon-cli")), arguments + pictureArguments);
+        Output output;
+        if (cli.waitForFinished(60000) && cli.exitStatus() == QProcess::NormalExit)
+            output.exitCode = cli.exitCode();
+        output.written = QString::fromUtf8(cli.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        output.errors = QString::fromUtf8(cli.readAllStandardError());
+        return output;
+    }
+
+    // Checks what Python's email package reads in each message.
+    void expectMessages(const QStringList &messages, const QList<Picture> &expected, const QString &caption)
+    {
+        const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+        ASSERT_FALSE(python.isEmpty()) << "python3 is needed to read the messages back";
+        QProcess parser;
+        parser.start(python,
+                     QStringList {corvid::test::sourceFile(QStringLiteral("tests/app/parse_eml.py"))} + messages);
+        ASSERT_TRUE(parser.waitForFinished(60000));
+        ASSERT_EQ(parser.exitCode(), 0) << parser.readAllStandardError().toStdString();
+        const QJsonArray parsed = QJsonDocument::fromJson(parser.readAllStandardOutput()).array();
+        ASSERT_EQ(parsed.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            const QJsonObject message = parsed[i].toObject();
+            const Picture &picture = expected[i];
+            SCOPED_TRACE(picture.name.toStdString());
+            EXPECT_EQ(message[QLatin1String("subject")].toString(), caption);
+            EXPECT_EQ(message[QLatin1String("from")].toString(), QLatin1String("me@example.org"));
+            EXPECT_EQ(message[QLatin1String("to")].toString(), QLatin1String("blog@tumblr.com"));
+            EXPECT_EQ(message[QLatin1String("type")].toString(), QLatin1String(picture.type));
+            EXPECT_EQ(message[QLatin1String("name")].toString(), picture.name);
+            EXPECT_EQ(message[QLatin1String("filename")].toString(), picture.name);
+            EXPECT_EQ(QByteArray::fromBase64(message[QLatin1String("body")].toString().toLatin1()), picture.data);
+            EXPECT_EQ(message[QLatin1String("defects")].toArray(), QJsonArray());
+        }
+    }
+
+    QTemporaryDir pictures;
+    QTemporaryDir out;
+    QList<Picture> made;
+    QStringList paths;
+};
+
+TEST_F(QuillonCli, EveryPictureComesBackWhole)
+{
+    const QString caption = QString::fromUtf8("\xD0\x97\xD0\xB0\xD0\xBA\xD0\xB0\xD1\x82, \"sea\" & sky");
+    const Output output = run(caption, paths, out.path());
+    ASSERT_EQ(output.exitCode, 0) << output.errors.toStdString();
+    EXPECT_TRUE(output.errors.isEmpty());
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).size(), made.size());
+    expectMessages(output.written, made, caption);
+}
+
+TEST_F(QuillonCli, FailuresGoToStandardErrorAndTheRestIsWritten)
+{
+    const QString caption = QString::fromUtf8("Sunset \xF0\x9F\x8C\x85 \xD0\xBD\xD0\xB0\xD0\xB4 sea\r\nline two");
+    const QString missing = pictures.filePath(QStringLiteral("missing.jpg"));
+    const Output output = run(caption, {missing, paths[0]}, out.path());
+    EXPECT_EQ(output.exitCode, 1);
+    EXPECT_TRUE(output.errors.startsWith(missing + QLatin1String("\n\nCan't read file.\n")))
+        << output.errors.toStdString();
+    expectMessages(output.written, {made[0]}, caption);
+
+    const Output noFolder = run(caption, paths);
+    EXPECT_EQ(noFolder.exitCode, 2);
+    EXPECT_TRUE(noFolder.errors.contains(QLatin1String("--out is missing.")));
+    EXPECT_EQ(run(caption, {}, out.path()).exitCode, 2);
+}
+
+} // namespace

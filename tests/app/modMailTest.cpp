@@ -1,0 +1,212 @@
+#include "app/mail/modMail.h"
+
+#include "app/common/StringTextHolder.h"
+#include "app/mail/FileAccess.h"
+#include "platform/ScopedMessageBoxAnswerer.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+using namespace quillon;
+using tessera::MessageBox;
+using tessera::ScopedMessageBoxAnswerer;
+
+namespace {
+
+QString counterSuffix(qint32 counter)
+{
+    return QStringLiteral(" %1.EML").arg(counter, 4, 10, QLatin1Char('0'));
+}
+
+class MakePostMailTest : public ::testing::Test
+{
+protected:
+    QString picture(const QByteArray &data, const QString &name = QStringLiteral("My photo.PNG"))
+    {
+        FileAccess::WriteFileRaw(pictures.filePath(name), data);
+        return pictures.filePath(name);
+    }
+
+    bool make(const QString &picturePath, const QString &caption = QStringLiteral("abc"),
+              const QString &from = QStringLiteral("me@example.org"),
+              const QString &to = QStringLiteral("blog@tumblr.com"))
+    {
+        return modMail::MakePostMail(folder, from, to, caption, picturePath, MailFailureReporter::messageBoxes(),
+                                     &path);
+    }
+
+    // Files in the output folder, temporary (hidden) ones included.
+    QStringList written() const { return QDir(out.path()).entryList(QDir::Files | QDir::Hidden); }
+
+    QTemporaryDir pictures;
+    QTemporaryDir out;
+    StringTextHolder folder {out.path()};
+    QString path;
+};
+
+TEST(modMail, MimeTypesAndFileNames)
+{
+    const std::pair<const char *, const char *> types[] = {
+        {"photo.JPEG", "image/jpeg"},
+        {"a.Jpe", "image/jpeg"},
+        {"a.jfif", "image/jpeg"},
+        {"a.bmp", "image/bmp"},
+        {"a.GIF", "image/gif"},
+        {"a.png", "image/png"},
+        {"scan.rle", "application/octet-stream"},
+        {"noextension", "application/octet-stream"},
+    };
+    for (const auto &[name, type] : types)
+        EXPECT_EQ(modMail::GetMimeType(QLatin1String(name)), QLatin1String(type)) << name;
+
+    const QDateTime when(QDate(2010, 12, 12), QTime(17, 16, 16));
+    EXPECT_EQ(modMail::MailFileName(when, 0), QLatin1String("Mail 2010-12-12 17-16-16 0000.EML"));
+    EXPECT_EQ(modMail::MailFileName(when, 10000), QLatin1String("Mail 2010-12-12 17-16-16 10000.EML"));
+}
+
+TEST_F(MakePostMailTest, WritesTheMessageLineByLine)
+{
+    QByteArray data;
+    for (int i = 0; i < 200; ++i)
+        data += char(i * 7);
+    const qint32 counter = modMail::MailCounter();
+    folder.setText(QLatin1String(" \t") + out.path() + QLatin1String("\r\n "));
+    ASSERT_TRUE(make(picture(data)));
+    EXPECT_EQ(folder.text(), out.path()) << "the folder box is trimmed in place";
+    EXPECT_EQ(modMail::MailCounter(), counter + 1);
+    EXPECT_TRUE(QRegularExpression(QLatin1String("/Mail \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d")
+                                   + counterSuffix(counter) + QLatin1Char('$'))
+                    .match(path)
+                    .hasMatch())
+        << path.toStdString();
+    EXPECT_EQ(written(), QStringList {QFileInfo(path).fileName()});
+
+    const QByteArray message = FileAccess::ReadFileRaw(path);
+    ASSERT_TRUE(message.endsWith("\r\n"));
+    QList<QByteArray> expected = {
+        "From: me@example.org",
+        "To: blog@tumblr.com",
+        "Subject: =?WINDOWS-1251?Q?=61=62=63?=",
+        "Date",
+        "MIME-Version: 1.0",
+        "X-Mailer: Corvid - Quillon 1.00.0039",
+        "Content-Type: image/png;",
+        " name=\"My photo.PNG\"",
+        "Content-Disposition: attachment;",
+        " filename=\"My photo.PNG\"",
+        "Content-Transfer-Encoding: base64",
+        "",
+    };
+    const QByteArray base64 = data.toBase64();
+    for (qsizetype at = 0; at < base64.size(); at += 76)
+        expected.append(base64.mid(at, 76));
+    QByteArray unixLines = message;
+    unixLines.replace("\r\n", "\n");
+    EXPECT_FALSE(unixLines.contains('\r')) << "a line ends in a bare CR";
+    EXPECT_EQ(unixLines.count('\n'), message.count('\n')) << "a line ends in a bare LF";
+    const QList<QByteArray> lines = unixLines.chopped(1).split('\n');
+    ASSERT_EQ(lines.size(), expected.size()) << message.toStdString();
+    const QRegularExpression date(
+        QStringLiteral("^Date: [A-Z][a-z]{2}, \\d\\d [A-Z][a-z]{2} \\d{4} \\d\\d:\\d\\d:\\d\\d [+-]\\d{4}$"));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (expected[i] == "Date")
+            EXPECT_TRUE(date.match(QString::fromLatin1(lines[i])).hasMatch()) << lines[i].toStdString();
+        else
+            EXPECT_EQ(lines[i], expected[i]) << "line " << i;
+    }
+}
+
+TEST_F(MakePostMailTest, EmptyPictureAndCaptionGiveEmptySubjectAndBody)
+{
+    ASSERT_TRUE(make(picture({}), QString()));
+    const QByteArray message = FileAccess::ReadFileRaw(path);
+    EXPECT_TRUE(message.contains("\r\nSubject: \r\nDate: "));
+    EXPECT_TRUE(message.endsWith("\r\nContent-Transfer-Encoding: base64\r\n\r\n\r\n"));
+}
+
+TEST_F(MakePostMailTest, CounterTakesNewNamesAndPassesExistingFiles)
+{
+    const QString pic = picture("jpeg");
+    ASSERT_TRUE(make(pic));
+    const QString first = path;
+    ASSERT_TRUE(make(pic));
+    const qint32 next = modMail::MailCounter();
+    EXPECT_NE(path, first);
+    EXPECT_TRUE(path.endsWith(counterSuffix(next - 1)));
+
+    // Someone else's files under the next name, for this second and the next
+    // few, are passed over and left alone.
+    QStringList taken;
+    for (int s = 0; s < 3; ++s) {
+        taken << out.filePath(modMail::MailFileName(QDateTime::currentDateTime().addSecs(s), next));
+        FileAccess::WriteFileRaw(taken.last(), "keep");
+    }
+    ASSERT_TRUE(make(pic));
+    EXPECT_TRUE(path.endsWith(counterSuffix(next + 1))) << path.toStdString();
+    EXPECT_EQ(modMail::MailCounter(), next + 2);
+    for (const QString &file : std::as_const(taken))
+        EXPECT_EQ(FileAccess::ReadFileRaw(file), "keep");
+}
+
+TEST_F(MakePostMailTest, FailuresAreShownAndWriteNothing)
+{
+    const QString pic = picture("jpeg");
+    ScopedMessageBoxAnswerer answerer;
+    const qint32 counter = modMail::MailCounter();
+    const QString missingFolder = out.filePath(QStringLiteral("missing"));
+    folder.setText(missingFolder + QLatin1Char(' '));
+    EXPECT_FALSE(make(pic));
+    folder.setText(out.path());
+    const QString missingPicture = pictures.filePath(QStringLiteral("none.jpg"));
+    EXPECT_FALSE(make(missingPicture));
+    EXPECT_FALSE(make(pic, {}, QStringLiteral("me@example.org\r\nBcc: victim@example.org")));
+    EXPECT_FALSE(make(pic, {}, QStringLiteral("me@example.org"), QStringLiteral("blog@tumblr.com\t")));
+    EXPECT_EQ(modMail::MailCounter(), counter) << "no name is taken before the picture is read";
+    EXPECT_TRUE(written().isEmpty());
+
+    const auto &requests = answerer.requests();
+    ASSERT_EQ(requests.size(), 4);
+    for (const auto &request : requests) {
+        EXPECT_EQ(request.style & MessageBox::IconMask, MessageBox::Critical);
+        EXPECT_EQ(request.title, QLatin1String("Corvid - Quillon"));
+    }
+    EXPECT_EQ(requests[0].text, missingFolder + QLatin1String("\r\n\r\nOutput directory was not found."));
+    EXPECT_TRUE(
+        requests[1].text.startsWith(missingPicture + QLatin1String("\r\n\r\nCan't read file.\r\n\r\nError number: 53")))
+        << requests[1].text.toStdString();
+    EXPECT_TRUE(requests[2].text.contains(QLatin1String("\"From\" address")));
+    EXPECT_TRUE(requests[3].text.contains(QLatin1String("\"To\" address")));
+}
+
+TEST_F(MakePostMailTest, FailedWriteLeavesNoPartialFile)
+{
+    const QString pic = picture(QByteArray(64 * 1024, 'j'));
+    ScopedMessageBoxAnswerer answerer;
+    const qint32 counter = modMail::MailCounter();
+
+    // A file-size limit makes the write fail half-way, as a full disk does.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limited = old;
+    limited.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool made = make(pic);
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    EXPECT_FALSE(made);
+    EXPECT_TRUE(written().isEmpty()) << written().join(QLatin1Char(',')).toStdString();
+    EXPECT_EQ(modMail::MailCounter(), counter + 1) << "a failed write still takes its number";
+    ASSERT_EQ(answerer.requests().size(), 1);
+    const QString text = answerer.requests()[0].text;
+    EXPECT_TRUE(text.startsWith(out.filePath(QStringLiteral("Mail "))));
+    EXPECT_TRUE(text.contains(counterSuffix(counter) + QLatin1String("\r\n\r\nCan't write file.\r\n\r\n")))
+        << text.toStdString();
+}
+
+} // namespace
