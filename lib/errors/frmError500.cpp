@@ -29,7 +29,6 @@ constexpr double MessageLeft = 1080;
 constexpr double MessageTop = 180;
 constexpr double MessageWidth = 4935;
 constexpr std::array<double, 3> ButtonLefts = {1440, 3000, 4560};
-constexpr double ButtonTop = 3300;
 constexpr double ButtonWidth = 1455;
 constexpr double ButtonHeight = 435;
 
