@@ -1,12 +1,16 @@
 // quillon-cli: Quillon's Create without a window. Writes one post mail
 // (.EML) per picture with the same composer, prints the path of each file
 // written, reports each failure on standard error and exits with 1 when
-// any picture failed (2 for a wrong command line). It keeps no history and
-// changes no setting.
+// any picture failed (2 for a wrong command line). With --folder it takes
+// the pictures batch mode would list in that folder, in the same order. It
+// keeps no history and changes no setting.
+#include "app/batch/modPictureFiles.h"
 #include "app/cli/StreamFailureReporter.h"
 #include "app/common/ProgramInfo.h"
 #include "app/common/StringTextHolder.h"
 #include "app/mail/modMail.h"
+#include "platform/RuntimeError.h"
+#include "support/csFiles.h"
 #include "support/csText.h"
 
 #include <QCommandLineParser>
@@ -62,7 +66,10 @@ int main(int argc, char **argv)
                                      QStringLiteral("TEXT"));
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Folder the .EML files are written to."),
                                  QStringLiteral("FOLDER"));
-    parser.addOptions({from, to, caption, out});
+    const QCommandLineOption folder(QStringLiteral("folder"),
+                                    QStringLiteral("Post every picture of FOLDER, as batch mode lists them."),
+                                    QStringLiteral("FOLDER"));
+    parser.addOptions({from, to, caption, out, folder});
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("Pictures to post, one message each."),
                                  QStringLiteral("PICTURE..."));
 
@@ -83,15 +90,27 @@ int main(int argc, char **argv)
     }
     options.caption = parser.value(caption);
     options.pictures = parser.positionalArguments();
-    if (options.pictures.isEmpty())
+    if (options.pictures.isEmpty() && !parser.isSet(folder))
         return usageError(parser, QStringLiteral("no picture given."));
 
-    quillon::StringTextHolder folder(options.out);
     quillon::StreamFailureReporter reporter;
+    if (parser.isSet(folder)) {
+        const QString pictureFolder = cs::csTrimEx(parser.value(folder));
+        try {
+            const QStringList names = quillon::modPictureFiles::ListPictureFiles(pictureFolder);
+            for (const QString &name : names)
+                options.pictures << cs::csBuildFileName(pictureFolder, name);
+        } catch (const tessera::RuntimeError &error) {
+            reporter.showError(error, pictureFolder + QLatin1String("\r\n\r\nCat't get picture files list."));
+            return ExitPictureFailed;
+        }
+    }
+
+    quillon::StringTextHolder outFolder(options.out);
     bool anyFailed = false;
     for (const QString &picture : std::as_const(options.pictures)) {
         QString written;
-        if (quillon::modMail::MakePostMail(folder, options.from, options.to, options.caption, picture, reporter,
+        if (quillon::modMail::MakePostMail(outFolder, options.from, options.to, options.caption, picture, reporter,
                                            &written))
             printPath(written);
         else

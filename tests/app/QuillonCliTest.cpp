@@ -137,4 +137,24 @@ TEST_F(QuillonCli, FailuresGoToStandardErrorAndTheRestIsWritten)
     EXPECT_EQ(run(caption, {}, out.path()).exitCode, 2);
 }
 
+TEST_F(QuillonCli, AFolderGivesWhatBatchModeWouldList)
+{
+    const QDir folder(pictures.path());
+    ASSERT_TRUE(folder.mkdir(QStringLiteral("album.png")));
+    QFile notes(folder.filePath(QStringLiteral("notes.txt")));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("not a picture") > 0);
+    notes.close();
+
+    const Output output = run(QStringLiteral("All of them"), {QStringLiteral("--folder"), pictures.path()}, out.path());
+    ASSERT_EQ(output.exitCode, 0) << output.errors.toStdString();
+    // Sorted by character code: the GIF, "sunset.jpg", then the Cyrillic name.
+    expectMessages(output.written, {made[2], made[0], made[1]}, QStringLiteral("All of them"));
+
+    const Output missing
+        = run(QStringLiteral("x"), {QStringLiteral("--folder"), folder.filePath(QStringLiteral("none"))}, out.path());
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.errors.contains(QLatin1String("Cat't get picture files list.")))
+        << missing.errors.toStdString();
+}
+
 } // namespace
