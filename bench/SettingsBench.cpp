@@ -2,12 +2,12 @@
 // holding 10 000 values of one program version, as a program reads and
 // writes its settings. Prints both rates and fails when loads fall below the
 // 20 000 per second that a settings-heavy window needs to open at once.
+#include "bench/ScratchHives.h"
 #include "bench/TimeKeepingReporter.h"
 #include "lib/system/crvCorvidSettings.h"
 #include "platform/Registry.h"
 
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -74,35 +74,15 @@ void BM_SaveSetting(benchmark::State &state)
 }
 BENCHMARK(BM_SaveSetting)->MinTime(2.0)->UseRealTime();
 
-double perSecond(const TimeKeepingReporter &reporter, const char *name)
-{
-    const auto it = reporter.realTime.find(name);
-    return it == reporter.realTime.end() || it->second <= 0 ? 0 : 1e9 / it->second;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // Never the user's own registry: both hives live in a temporary folder.
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 2;
-    qputenv("TESSERA_USER_HIVE_DIR", dir.filePath(QStringLiteral("user")).toUtf8());
-    qputenv("TESSERA_MACHINE_HIVE_DIR", dir.filePath(QStringLiteral("machine")).toUtf8());
-    if (!fillHive()) {
-        std::fprintf(stderr, "cannot fill the benchmark hive\n");
-        return 2;
-    }
-
-    benchmark::Initialize(&argc, argv);
     TimeKeepingReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    Registry::closeAllHives();
-
-    const double loads = perSecond(reporter, "BM_LoadSetting");
+    if (!runOnScratchHives(&argc, argv, fillHive, &reporter))
+        return 2;
+    const double loads = reporter.perSecond("BM_LoadSetting");
     std::printf("LoadSetting per second: %.0f (required: %.0f)\n", loads, RequiredLoadsPerSecond);
-    std::printf("SaveSetting per second: %.0f\n", perSecond(reporter, "BM_SaveSetting"));
+    std::printf("SaveSetting per second: %.0f\n", reporter.perSecond("BM_SaveSetting"));
     return loads >= RequiredLoadsPerSecond ? 0 : 1;
 }

@@ -26,6 +26,8 @@ namespace tessera {
 ///     // MyModule.json
 ///     { "Classes": [ { "ProgID": "Vendor.MyClass", "CLSID": "{01234567-89AB-CDEF-0123-456789ABCDEF}" } ] }
 ///
+/// A module of a single class derives from SingleClassFactory instead.
+///
 /// The objects a module creates are called by member name (CallByName): their
 /// properties are Q_PROPERTYs, their methods Q_INVOKABLE or slots. A member
 /// reports a failure by throwing tessera::RuntimeError with the number,

@@ -88,9 +88,12 @@ qint32 removeClass(HKEY classes, const ComponentClass &entry)
     return rc == Win32Error::FileNotFound ? Win32Error::Success : rc;
 }
 
-} // namespace
-
-qint32 ComponentRegistration::registerModule(const QString &modulePath, Scope scope, QString *errorText)
+// Applies \a change to every class the module declares, in the classes root
+// of \a scope, stopping at the first failure, which \a failure ("registered",
+// "unregistered") describes; 0 or a Win32 code.
+template <typename Change>
+qint32 changeClasses(const QString &modulePath, ComponentRegistration::Scope scope, const QString &failure,
+                     QString *errorText, Change change)
 {
     QList<ComponentClass> classes;
     qint32 rc = declaredClasses(modulePath, &classes, errorText);
@@ -99,11 +102,11 @@ qint32 ComponentRegistration::registerModule(const QString &modulePath, Scope sc
         rc = openClasses(scope, &classesKey, errorText);
     if (rc != Win32Error::Success)
         return rc;
-    const QString absolutePath = QFileInfo(modulePath).absoluteFilePath();
     for (const ComponentClass &entry : std::as_const(classes)) {
-        rc = writeClass(classesKey, entry, absolutePath);
+        rc = change(classesKey, entry);
         if (rc != Win32Error::Success) {
-            fail(rc, QStringLiteral("%1 cannot be registered (error %2)").arg(entry.progId).arg(rc), errorText);
+            fail(rc, QStringLiteral("%1 cannot be %2 (error %3)").arg(entry.progId, failure, QString::number(rc)),
+                 errorText);
             break;
         }
     }
@@ -111,24 +114,19 @@ qint32 ComponentRegistration::registerModule(const QString &modulePath, Scope sc
     return rc;
 }
 
+} // namespace
+
+qint32 ComponentRegistration::registerModule(const QString &modulePath, Scope scope, QString *errorText)
+{
+    const QString absolutePath = QFileInfo(modulePath).absoluteFilePath();
+    return changeClasses(
+        modulePath, scope, QStringLiteral("registered"), errorText,
+        [&](HKEY classes, const ComponentClass &entry) { return writeClass(classes, entry, absolutePath); });
+}
+
 qint32 ComponentRegistration::unregisterModule(const QString &modulePath, Scope scope, QString *errorText)
 {
-    QList<ComponentClass> classes;
-    qint32 rc = declaredClasses(modulePath, &classes, errorText);
-    HKEY classesKey = 0;
-    if (rc == Win32Error::Success)
-        rc = openClasses(scope, &classesKey, errorText);
-    if (rc != Win32Error::Success)
-        return rc;
-    for (const ComponentClass &entry : std::as_const(classes)) {
-        rc = removeClass(classesKey, entry);
-        if (rc != Win32Error::Success) {
-            fail(rc, QStringLiteral("%1 cannot be unregistered (error %2)").arg(entry.progId).arg(rc), errorText);
-            break;
-        }
-    }
-    Registry::RegCloseKey(classesKey);
-    return rc;
+    return changeClasses(modulePath, scope, QStringLiteral("unregistered"), errorText, removeClass);
 }
 
 } // namespace tessera

@@ -105,44 +105,74 @@ qint32 win32FromSqlite(int rc)
     }
 }
 
-// Binds, steps and reads one cached statement; resets it when done so the
-// next use starts clean. The first failing bind is kept and returned by step().
-class Query
+// What a step that looked for one row means: Success for a row, \a none for
+// no row, else the mapped failure.
+qint32 rowFound(int step, qint32 none)
+{
+    if (step == SQLITE_ROW)
+        return Win32Error::Success;
+    return step == SQLITE_DONE ? none : win32FromSqlite(step);
+}
+
+} // namespace
+
+// Binds, steps and reads one of the hive's cached statements; resets it when
+// done so the next use starts clean. The first failure, preparing the
+// statement or binding a parameter, is kept and returned by step().
+class HiveFile::Query
 {
 public:
-    explicit Query(sqlite3_stmt *stmt)
-        : m_stmt(stmt)
-    { }
+    Query(HiveFile &hive, Statement which) { m_stmt = hive.statement(which, &m_rc); }
     ~Query()
     {
         // A failure here repeats the one step() already returned.
-        sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
+        if (m_stmt) {
+            sqlite3_reset(m_stmt);
+            sqlite3_clear_bindings(m_stmt);
+        }
     }
     Query(const Query &) = delete;
     Query &operator=(const Query &) = delete;
 
     Query &bind(qint64 value)
     {
-        keep(sqlite3_bind_int64(m_stmt, ++m_index, value));
+        if (m_rc == SQLITE_OK)
+            m_rc = sqlite3_bind_int64(m_stmt, ++m_index, value);
         return *this;
     }
     Query &bind(const QString &text)
     {
         const QByteArray utf8 = text.toUtf8();
-        keep(sqlite3_bind_text64(m_stmt, ++m_index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
-                                 SQLITE_UTF8));
+        if (m_rc == SQLITE_OK)
+            m_rc = sqlite3_bind_text64(m_stmt, ++m_index, utf8.constData(), sqlite3_uint64(utf8.size()),
+                                       SQLITE_TRANSIENT, SQLITE_UTF8);
         return *this;
     }
     Query &bindBlob(const QByteArray &data)
     {
         // constData() is never null, so an empty array binds a zero-length blob, not NULL.
-        keep(sqlite3_bind_blob64(m_stmt, ++m_index, data.constData(), sqlite3_uint64(data.size()), SQLITE_TRANSIENT));
+        if (m_rc == SQLITE_OK)
+            m_rc = sqlite3_bind_blob64(m_stmt, ++m_index, data.constData(), sqlite3_uint64(data.size()),
+                                       SQLITE_TRANSIENT);
         return *this;
     }
 
     /// SQLITE_ROW, SQLITE_DONE or the failure.
     int step() { return m_rc != SQLITE_OK ? m_rc : sqlite3_step(m_stmt); }
+
+    /// Steps through every row, handing each to \a row; 0 or the mapped failure.
+    template <typename Row> qint32 forEachRow(Row row)
+    {
+        int rc;
+        while ((rc = step()) == SQLITE_ROW)
+            row(*this);
+        return rc == SQLITE_DONE ? Win32Error::Success : win32FromSqlite(rc);
+    }
+    /// Runs a statement that returns no rows (or whose rows are not needed).
+    qint32 runToEnd()
+    {
+        return forEachRow([](const Query &) {});
+    }
 
     qint64 integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
     QString text(int column) const
@@ -157,26 +187,10 @@ public:
     }
 
 private:
-    void keep(int rc)
-    {
-        if (m_rc == SQLITE_OK)
-            m_rc = rc;
-    }
-
-    sqlite3_stmt *m_stmt;
+    sqlite3_stmt *m_stmt = nullptr;
     int m_index = 0;
     int m_rc = SQLITE_OK;
 };
-
-// Runs a statement that returns no rows (or whose rows are not needed).
-qint32 runToEnd(Query &q)
-{
-    int rc;
-    while ((rc = q.step()) == SQLITE_ROW) { }
-    return rc == SQLITE_DONE ? Win32Error::Success : win32FromSqlite(rc);
-}
-
-} // namespace
 
 // BEGIN IMMEDIATE takes the write lock at once (waiting up to the busy
 // timeout), so two writers never both read and then collide on commit. Rolls
@@ -309,12 +323,7 @@ qint32 HiveFile::exec(const char *sql)
 
 qint32 HiveFile::run(Statement which)
 {
-    qint32 rc;
-    sqlite3_stmt *stmt = statement(which, &rc);
-    if (!stmt)
-        return rc;
-    Query q(stmt);
-    return runToEnd(q);
+    return Query(*this, which).runToEnd();
 }
 
 qint32 HiveFile::readSchemaVersion(int *version)
@@ -324,9 +333,8 @@ qint32 HiveFile::readSchemaVersion(int *version)
     const std::unique_ptr<sqlite3_stmt, StatementFinalizer> stmt(raw);
     if (rc != SQLITE_OK)
         return win32FromSqlite(rc);
-    rc = sqlite3_step(raw);
-    if (rc != SQLITE_ROW)
-        return rc == SQLITE_DONE ? Win32Error::RegistryCorrupt : win32FromSqlite(rc);
+    if (const qint32 found = rowFound(sqlite3_step(raw), Win32Error::RegistryCorrupt))
+        return found;
     *version = sqlite3_column_int(raw, 0);
     return Win32Error::Success;
 }
@@ -388,23 +396,62 @@ qint32 HiveFile::prepareForWriting()
     return Win32Error::Success;
 }
 
-sqlite3_stmt *HiveFile::statement(Statement which, qint32 *rc)
+sqlite3_stmt *HiveFile::statement(Statement which, int *rc)
 {
     static_assert(std::size(StatementSql) == size_t(Statement::Count));
     auto &slot = m_statements[size_t(which)];
+    *rc = SQLITE_OK;
     if (!slot) {
         sqlite3_stmt *raw = nullptr;
-        const int prepared
-            = sqlite3_prepare_v3(m_db.get(), StatementSql[size_t(which)], -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr);
+        *rc = sqlite3_prepare_v3(m_db.get(), StatementSql[size_t(which)], -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr);
         slot.reset(raw);
-        if (prepared != SQLITE_OK) {
+        if (*rc != SQLITE_OK)
             slot.reset();
-            *rc = win32FromSqlite(prepared);
-            return nullptr;
+    }
+    return slot.get();
+}
+
+template <typename Arg, typename Read>
+qint32 HiveFile::readRow(Statement which, qint64 key, const Arg &arg, qint32 missing, Read read)
+{
+    if (qint32 rc = open(Access::Read))
+        return rc == Win32Error::FileNotFound ? missing : rc;
+    int step;
+    {
+        Query q(*this, which);
+        if ((step = q.bind(key).bind(arg).step()) == SQLITE_ROW) {
+            read(q);
+            return Win32Error::Success;
         }
     }
-    *rc = Win32Error::Success;
-    return slot.get();
+    if (step != SQLITE_DONE)
+        return win32FromSqlite(step);
+    if (qint32 rc = checkKey(key))
+        return rc;
+    return missing;
+}
+
+template <typename Read> qint32 HiveFile::readRows(Statement which, qint64 key, Read read)
+{
+    if (qint32 rc = open(Access::Read))
+        return rc == Win32Error::FileNotFound ? Win32Error::Success : rc;
+    if (qint32 rc = checkKey(key))
+        return rc;
+    return Query(*this, which).bind(key).forEachRow(read);
+}
+
+template <typename Change> qint32 HiveFile::writeTo(qint64 key, Change change)
+{
+    if (qint32 rc = open(Access::Write))
+        return rc;
+    HiveTransaction tx(*this);
+    if (qint32 rc = tx.begun())
+        return rc;
+    if (qint32 rc = checkKey(key))
+        return rc;
+    if (qint32 rc = change())
+        return rc;
+    return tx.commit();
 }
 
 qint32 HiveFile::checkWritable()
@@ -414,16 +461,7 @@ qint32 HiveFile::checkWritable()
 
 qint32 HiveFile::checkKey(qint64 key)
 {
-    qint32 rc;
-    sqlite3_stmt *stmt = statement(Statement::KeyExists, &rc);
-    if (!stmt)
-        return rc;
-    Query q(stmt);
-    q.bind(key);
-    const int step = q.step();
-    if (step == SQLITE_ROW)
-        return Win32Error::Success;
-    return step == SQLITE_DONE ? Win32Error::KeyDeleted : win32FromSqlite(step);
+    return rowFound(Query(*this, Statement::KeyExists).bind(key).step(), Win32Error::KeyDeleted);
 }
 
 qint32 HiveFile::findKey(const QString &foldedPath, qint64 *id)
@@ -435,31 +473,19 @@ qint32 HiveFile::findKey(const QString &foldedPath, qint64 *id)
         }
         return rc;
     }
-    qint32 rc;
-    sqlite3_stmt *stmt = statement(Statement::FindKey, &rc);
-    if (!stmt)
+    Query q(*this, Statement::FindKey);
+    if (qint32 rc = rowFound(q.bind(foldedPath).step(), Win32Error::FileNotFound))
         return rc;
-    Query q(stmt);
-    q.bind(foldedPath);
-    const int step = q.step();
-    if (step == SQLITE_ROW) {
-        *id = q.integer(0);
-        return Win32Error::Success;
-    }
-    return step == SQLITE_DONE ? Win32Error::FileNotFound : win32FromSqlite(step);
+    *id = q.integer(0);
+    return Win32Error::Success;
 }
 
 qint32 HiveFile::insertKey(qint64 parent, const QString &name, const QString &path, qint64 *id)
 {
-    qint32 rc;
-    sqlite3_stmt *stmt = statement(Statement::InsertKey, &rc);
-    if (!stmt)
-        return rc;
-    Query q(stmt);
+    Query q(*this, Statement::InsertKey);
     // Sub-keys are listed in the order of their upper-cased names, as the
     // original registry sorts them.
-    q.bind(parent).bind(name).bind(path).bind(name.toUpper());
-    if ((rc = runToEnd(q)))
+    if (qint32 rc = q.bind(parent).bind(name).bind(path).bind(name.toUpper()).runToEnd())
         return rc;
     *id = sqlite3_last_insert_rowid(m_db.get());
     return Win32Error::Success;
@@ -468,37 +494,32 @@ qint32 HiveFile::insertKey(qint64 parent, const QString &name, const QString &pa
 qint32 HiveFile::createKey(qint64 parent, const QString &parentPath, const QStringList &components, qint64 *id,
                            bool *created)
 {
-    if (qint32 rc = open(Access::Write))
-        return rc;
-    HiveTransaction tx(*this);
-    if (qint32 rc = tx.begun())
-        return rc;
-    if (qint32 rc = checkKey(parent))
-        return rc;
-    *created = false;
-    QString path = parentPath;
     qint64 current = parent;
-    for (const QString &name : components) {
-        if (!path.isEmpty())
-            path += u'\\';
-        path += fold(name);
-        qint64 found = 0;
-        const qint32 rc = findKey(path, &found);
-        if (rc == Win32Error::Success) {
-            current = found;
-            *created = false;
-            continue;
+    const qint32 rc = writeTo(parent, [&] {
+        *created = false;
+        QString path = parentPath;
+        for (const QString &name : components) {
+            if (!path.isEmpty())
+                path += u'\\';
+            path += fold(name);
+            qint64 found = 0;
+            const qint32 rc = findKey(path, &found);
+            if (rc == Win32Error::Success) {
+                current = found;
+                *created = false;
+                continue;
+            }
+            if (rc != Win32Error::FileNotFound)
+                return rc;
+            if (qint32 inserted = insertKey(current, name, path, &current))
+                return inserted;
+            *created = true;
         }
-        if (rc != Win32Error::FileNotFound)
-            return rc;
-        if (qint32 inserted = insertKey(current, name, path, &current))
-            return inserted;
-        *created = true;
-    }
-    if (qint32 rc = tx.commit())
-        return rc;
-    *id = current;
-    return Win32Error::Success;
+        return Win32Error::Success;
+    });
+    if (rc == Win32Error::Success)
+        *id = current;
+    return rc;
 }
 
 qint32 HiveFile::deleteKey(qint64 key, bool onlyIfEmpty)
@@ -510,38 +531,22 @@ qint32 HiveFile::deleteKey(qint64 key, bool onlyIfEmpty)
     HiveTransaction tx(*this);
     if (qint32 rc = tx.begun())
         return rc;
-    qint32 rc;
     QString path;
     {
-        sqlite3_stmt *stmt = statement(Statement::KeyPath, &rc);
-        if (!stmt)
+        Query q(*this, Statement::KeyPath);
+        if (qint32 rc = rowFound(q.bind(key).step(), Win32Error::KeyDeleted))
             return rc;
-        Query q(stmt);
-        q.bind(key);
-        const int step = q.step();
-        if (step != SQLITE_ROW)
-            return step == SQLITE_DONE ? Win32Error::KeyDeleted : win32FromSqlite(step);
         path = q.text(0);
     }
     if (onlyIfEmpty) {
-        sqlite3_stmt *stmt = statement(Statement::CountChildren, &rc);
-        if (!stmt)
+        Query q(*this, Statement::CountChildren);
+        if (qint32 rc = rowFound(q.bind(key).step(), Win32Error::RegistryCorrupt))
             return rc;
-        Query q(stmt);
-        q.bind(key);
-        const int step = q.step();
-        if (step != SQLITE_ROW)
-            return win32FromSqlite(step == SQLITE_DONE ? SQLITE_CORRUPT : step);
         if (q.integer(0) != 0)
             return Win32Error::KeyHasChildren;
     }
     for (Statement which : {Statement::DeleteTreeValues, Statement::DeleteTreeKeys}) {
-        sqlite3_stmt *stmt = statement(which, &rc);
-        if (!stmt)
-            return rc;
-        Query q(stmt);
-        q.bind(path);
-        if ((rc = runToEnd(q)))
+        if (qint32 rc = Query(*this, which).bind(path).runToEnd())
             return rc;
     }
     return tx.commit();
@@ -549,166 +554,60 @@ qint32 HiveFile::deleteKey(qint64 key, bool onlyIfEmpty)
 
 qint32 HiveFile::queryValue(qint64 key, const QString &name, quint32 *type, QByteArray *data)
 {
-    if (qint32 rc = open(Access::Read))
-        return rc;
-    qint32 rc;
-    sqlite3_stmt *stmt = statement(Statement::QueryValue, &rc);
-    if (!stmt)
-        return rc;
-    {
-        Query q(stmt);
-        q.bind(key).bind(fold(name));
-        const int step = q.step();
-        if (step == SQLITE_ROW) {
-            *type = quint32(q.integer(0));
-            *data = q.blob(1);
-            return Win32Error::Success;
-        }
-        if (step != SQLITE_DONE)
-            return win32FromSqlite(step);
-    }
-    if ((rc = checkKey(key)))
-        return rc;
-    return Win32Error::FileNotFound;
+    return readRow(Statement::QueryValue, key, fold(name), Win32Error::FileNotFound, [&](const Query &q) {
+        *type = quint32(q.integer(0));
+        *data = q.blob(1);
+    });
 }
 
 qint32 HiveFile::setValue(qint64 key, const QString &name, quint32 type, const QByteArray &data)
 {
-    if (qint32 rc = open(Access::Write))
-        return rc;
-    HiveTransaction tx(*this);
-    if (qint32 rc = tx.begun())
-        return rc;
-    if (qint32 rc = checkKey(key))
-        return rc;
-    qint32 rc;
-    sqlite3_stmt *stmt = statement(Statement::UpsertValue, &rc);
-    if (!stmt)
-        return rc;
-    {
-        Query q(stmt);
-        q.bind(key).bind(name).bind(fold(name)).bind(qint64(type)).bindBlob(data);
-        if ((rc = runToEnd(q)))
-            return rc;
-    }
-    return tx.commit();
+    return writeTo(key, [&] {
+        Query q(*this, Statement::UpsertValue);
+        return q.bind(key).bind(name).bind(fold(name)).bind(qint64(type)).bindBlob(data).runToEnd();
+    });
 }
 
 qint32 HiveFile::deleteValue(qint64 key, const QString &name)
 {
     if (qint32 rc = open(Access::Read))
         return rc;
-    if (qint32 rc = open(Access::Write))
-        return rc;
-    HiveTransaction tx(*this);
-    if (qint32 rc = tx.begun())
-        return rc;
-    if (qint32 rc = checkKey(key))
-        return rc;
-    qint32 rc;
-    sqlite3_stmt *stmt = statement(Statement::DeleteValue, &rc);
-    if (!stmt)
-        return rc;
-    {
-        Query q(stmt);
-        q.bind(key).bind(fold(name));
-        if ((rc = runToEnd(q)))
+    return writeTo(key, [&] {
+        if (qint32 rc = Query(*this, Statement::DeleteValue).bind(key).bind(fold(name)).runToEnd())
             return rc;
-    }
-    if (sqlite3_changes(m_db.get()) == 0)
-        return Win32Error::FileNotFound;
-    return tx.commit();
+        return sqlite3_changes(m_db.get()) == 0 ? Win32Error::FileNotFound : Win32Error::Success;
+    });
 }
 
 qint32 HiveFile::subKeyAt(qint64 key, quint32 index, QString *name)
 {
-    if (qint32 rc = open(Access::Read))
-        return rc == Win32Error::FileNotFound ? Win32Error::NoMoreItems : rc;
-    qint32 rc;
-    sqlite3_stmt *stmt = statement(Statement::SubKeyAt, &rc);
-    if (!stmt)
-        return rc;
-    {
-        Query q(stmt);
-        q.bind(key).bind(qint64(index));
-        const int step = q.step();
-        if (step == SQLITE_ROW) {
-            *name = q.text(0);
-            return Win32Error::Success;
-        }
-        if (step != SQLITE_DONE)
-            return win32FromSqlite(step);
-    }
-    if ((rc = checkKey(key)))
-        return rc;
-    return Win32Error::NoMoreItems;
+    return readRow(Statement::SubKeyAt, key, qint64(index), Win32Error::NoMoreItems,
+                   [&](const Query &q) { *name = q.text(0); });
 }
 
 qint32 HiveFile::valueAt(qint64 key, quint32 index, QString *name, quint32 *type, QByteArray *data)
 {
-    if (qint32 rc = open(Access::Read))
-        return rc == Win32Error::FileNotFound ? Win32Error::NoMoreItems : rc;
-    qint32 rc;
-    sqlite3_stmt *stmt = statement(Statement::ValueAt, &rc);
-    if (!stmt)
-        return rc;
-    {
-        Query q(stmt);
-        q.bind(key).bind(qint64(index));
-        const int step = q.step();
-        if (step == SQLITE_ROW) {
-            *name = q.text(0);
-            *type = quint32(q.integer(1));
-            *data = q.blob(2);
-            return Win32Error::Success;
-        }
-        if (step != SQLITE_DONE)
-            return win32FromSqlite(step);
-    }
-    if ((rc = checkKey(key)))
-        return rc;
-    return Win32Error::NoMoreItems;
+    return readRow(Statement::ValueAt, key, qint64(index), Win32Error::NoMoreItems, [&](const Query &q) {
+        *name = q.text(0);
+        *type = quint32(q.integer(1));
+        *data = q.blob(2);
+    });
 }
 
 qint32 HiveFile::subKeyNames(qint64 key, QStringList *names)
 {
     names->clear();
-    if (qint32 rc = open(Access::Read))
-        return rc == Win32Error::FileNotFound ? Win32Error::Success : rc;
-    qint32 rc;
-    if ((rc = checkKey(key)))
-        return rc;
-    sqlite3_stmt *stmt = statement(Statement::SubKeyNames, &rc);
-    if (!stmt)
-        return rc;
-    Query q(stmt);
-    q.bind(key);
-    int step;
-    while ((step = q.step()) == SQLITE_ROW)
-        names->append(q.text(0));
-    return step == SQLITE_DONE ? Win32Error::Success : win32FromSqlite(step);
+    return readRows(Statement::SubKeyNames, key, [&](const Query &q) { names->append(q.text(0)); });
 }
 
 qint32 HiveFile::valueNames(qint64 key, QStringList *names, quint32 *maxDataSize)
 {
     names->clear();
     *maxDataSize = 0;
-    if (qint32 rc = open(Access::Read))
-        return rc == Win32Error::FileNotFound ? Win32Error::Success : rc;
-    qint32 rc;
-    if ((rc = checkKey(key)))
-        return rc;
-    sqlite3_stmt *stmt = statement(Statement::ValueNames, &rc);
-    if (!stmt)
-        return rc;
-    Query q(stmt);
-    q.bind(key);
-    int step;
-    while ((step = q.step()) == SQLITE_ROW) {
+    return readRows(Statement::ValueNames, key, [&](const Query &q) {
         names->append(q.text(0));
         *maxDataSize = std::max(*maxDataSize, quint32(q.integer(1)));
-    }
-    return step == SQLITE_DONE ? Win32Error::Success : win32FromSqlite(step);
+    });
 }
 
 void HiveFile::beginScope()

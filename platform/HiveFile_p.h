@@ -109,6 +109,7 @@ private:
     struct StatementFinalizer {
         void operator()(sqlite3_stmt *stmt) const;
     };
+    class Query;
     friend class HiveTransaction;
 
     qint32 open(Access access);
@@ -117,7 +118,19 @@ private:
     qint32 readSchemaVersion(int *version);
     qint32 exec(const char *sql);
     qint32 run(Statement which);
-    sqlite3_stmt *statement(Statement which, qint32 *rc);
+    /// The cached statement, prepared on first use; nullptr with the SQLite
+    /// failure in \a rc when it cannot be prepared.
+    sqlite3_stmt *statement(Statement which, int *rc);
+    /// Reads the one row \a which finds for \a key and \a arg through \a read;
+    /// \a missing when there is none (or no file), KeyDeleted when \a key is gone.
+    template <typename Arg, typename Read>
+    qint32 readRow(Statement which, qint64 key, const Arg &arg, qint32 missing, Read read);
+    /// Hands every row \a which finds for \a key to \a read; nothing for no file.
+    template <typename Read> qint32 readRows(Statement which, qint64 key, Read read);
+    /// Runs \a change as one write below the existing key \a key: in a
+    /// transaction of its own (a savepoint inside a scope), committed when
+    /// \a change returns 0 and rolled back otherwise.
+    template <typename Change> qint32 writeTo(qint64 key, Change change);
     qint32 checkKey(qint64 key);
     qint32 insertKey(qint64 parent, const QString &name, const QString &path, qint64 *id);
 

@@ -121,6 +121,22 @@ qint32 resolve(HKEY key, OpenKey *open)
     }
 }
 
+// The open key \a key, and \a subKey below it checked and normalized.
+qint32 resolveSubKey(HKEY key, const QString &subKey, OpenKey *parent, QString *sub)
+{
+    if (const qint32 rc = resolve(key, parent))
+        return rc;
+    return normalizeSubKey(subKey, sub);
+}
+
+// The open key \a key when it was opened with \a right.
+qint32 resolveWith(HKEY key, quint32 right, OpenKey *open)
+{
+    if (const qint32 rc = resolve(key, open))
+        return rc;
+    return open->access & right ? Win32Error::Success : Win32Error::AccessDenied;
+}
+
 qint32 addHandle(const OpenKey &key, HKEY *result)
 {
     *result = RegistryHandleTable::insert(key);
@@ -248,9 +264,7 @@ qint32 deleteKey(HKEY key, const QString &subKey, bool onlyIfEmpty)
     OpenKey parent;
     QString sub;
     OpenKey child;
-    if (const qint32 rc = resolve(key, &parent))
-        return rc;
-    if (const qint32 rc = normalizeSubKey(subKey, &sub))
+    if (const qint32 rc = resolveSubKey(key, subKey, &parent, &sub))
         return rc;
     if (const qint32 rc = locate(parent, sub, &child))
         return rc;
@@ -270,9 +284,13 @@ quint32 longest(const QStringList &names)
     return quint32(length);
 }
 
-} // namespace
+enum class Missing { Fail, Create };
 
-qint32 Registry::RegOpenKeyEx(HKEY key, const QString &subKey, quint32 samDesired, HKEY *result)
+// A new handle to \a subKey below \a key. A missing key fails with
+// FileNotFound or, with Missing::Create, is made when \a key may have
+// sub-keys created; \a disposition (when given) then tells which happened.
+qint32 openSubKey(HKEY key, const QString &subKey, quint32 samDesired, Missing missing, HKEY *result,
+                  quint32 *disposition)
 {
     if (!result)
         return Win32Error::InvalidParameter;
@@ -280,34 +298,12 @@ qint32 Registry::RegOpenKeyEx(HKEY key, const QString &subKey, quint32 samDesire
     OpenKey parent;
     QString sub;
     OpenKey child;
-    if (const qint32 rc = resolve(key, &parent))
+    if (const qint32 rc = resolveSubKey(key, subKey, &parent, &sub))
         return rc;
-    if (const qint32 rc = normalizeSubKey(subKey, &sub))
-        return rc;
-    if (const qint32 rc = locate(parent, sub, &child))
-        return rc;
-    if (const qint32 rc = checkRights(child, samDesired))
-        return rc;
-    child.access = samDesired;
-    return addHandle(child, result);
-}
-
-qint32 Registry::RegCreateKeyEx(HKEY key, const QString &subKey, quint32 samDesired, HKEY *result, quint32 *disposition)
-{
-    if (!result)
-        return Win32Error::InvalidParameter;
-    *result = 0;
-    OpenKey parent;
-    QString sub;
-    OpenKey child;
-    if (const qint32 rc = resolve(key, &parent))
-        return rc;
-    if (const qint32 rc = normalizeSubKey(subKey, &sub))
-        return rc;
-    quint32 how = REG_OPENED_EXISTING_KEY;
+    quint32 how = Registry::REG_OPENED_EXISTING_KEY;
     const qint32 found = locate(parent, sub, &child);
-    if (found == Win32Error::FileNotFound) {
-        if (!(parent.access & KEY_CREATE_SUB_KEY))
+    if (found == Win32Error::FileNotFound && missing == Missing::Create) {
+        if (!(parent.access & Registry::KEY_CREATE_SUB_KEY))
             return Win32Error::AccessDenied;
         bool created = false;
         const QStringList names = namesOf(sub);
@@ -317,7 +313,7 @@ qint32 Registry::RegCreateKeyEx(HKEY key, const QString &subKey, quint32 samDesi
         if (rc)
             return rc;
         if (created)
-            how = REG_CREATED_NEW_KEY;
+            how = Registry::REG_CREATED_NEW_KEY;
     } else if (found) {
         return found;
     } else if (const qint32 rc = checkRights(child, samDesired)) {
@@ -331,13 +327,23 @@ qint32 Registry::RegCreateKeyEx(HKEY key, const QString &subKey, quint32 samDesi
     return Win32Error::Success;
 }
 
+} // namespace
+
+qint32 Registry::RegOpenKeyEx(HKEY key, const QString &subKey, quint32 samDesired, HKEY *result)
+{
+    return openSubKey(key, subKey, samDesired, Missing::Fail, result, nullptr);
+}
+
+qint32 Registry::RegCreateKeyEx(HKEY key, const QString &subKey, quint32 samDesired, HKEY *result, quint32 *disposition)
+{
+    return openSubKey(key, subKey, samDesired, Missing::Create, result, disposition);
+}
+
 qint32 Registry::RegQueryValueEx(HKEY key, const QString &valueName, quint32 *type, QByteArray *data, quint32 *dataSize)
 {
     OpenKey open;
-    if (const qint32 rc = resolve(key, &open))
+    if (const qint32 rc = resolveWith(key, KEY_QUERY_VALUE, &open))
         return rc;
-    if (!(open.access & KEY_QUERY_VALUE))
-        return Win32Error::AccessDenied;
     if (data && !dataSize)
         return Win32Error::InvalidParameter;
     Place place;
@@ -367,10 +373,8 @@ qint32 Registry::RegQueryValueEx(HKEY key, const QString &valueName, quint32 *ty
 qint32 Registry::RegSetValueEx(HKEY key, const QString &valueName, quint32 type, const QByteArray &data)
 {
     OpenKey open;
-    if (const qint32 rc = resolve(key, &open))
+    if (const qint32 rc = resolveWith(key, KEY_SET_VALUE, &open))
         return rc;
-    if (!(open.access & KEY_SET_VALUE))
-        return Win32Error::AccessDenied;
     Place place;
     if (const qint32 rc = valuePlace(open, &place))
         return rc;
@@ -386,10 +390,8 @@ qint32 Registry::RegSetValueEx(HKEY key, const QString &valueName, quint32 type,
 qint32 Registry::RegDeleteValue(HKEY key, const QString &valueName)
 {
     OpenKey open;
-    if (const qint32 rc = resolve(key, &open))
+    if (const qint32 rc = resolveWith(key, KEY_SET_VALUE, &open))
         return rc;
-    if (!(open.access & KEY_SET_VALUE))
-        return Win32Error::AccessDenied;
     Place place;
     if (const qint32 rc = valuePlace(open, &place))
         return rc;
@@ -400,10 +402,8 @@ qint32 Registry::RegQueryInfoKey(HKEY key, quint32 *subKeys, quint32 *maxSubKeyL
                                  quint32 *maxValueNameLen, quint32 *maxValueLen)
 {
     OpenKey open;
-    if (const qint32 rc = resolve(key, &open))
+    if (const qint32 rc = resolveWith(key, KEY_QUERY_VALUE, &open))
         return rc;
-    if (!(open.access & KEY_QUERY_VALUE))
-        return Win32Error::AccessDenied;
     QStringList keyNames;
     if (const qint32 rc = subKeyList(open, &keyNames))
         return rc;
@@ -432,10 +432,8 @@ qint32 Registry::RegQueryInfoKey(HKEY key, quint32 *subKeys, quint32 *maxSubKeyL
 qint32 Registry::RegEnumKey(HKEY key, quint32 index, QString *name)
 {
     OpenKey open;
-    if (const qint32 rc = resolve(key, &open))
+    if (const qint32 rc = resolveWith(key, KEY_ENUMERATE_SUB_KEYS, &open))
         return rc;
-    if (!(open.access & KEY_ENUMERATE_SUB_KEYS))
-        return Win32Error::AccessDenied;
     if (!name)
         return Win32Error::InvalidParameter;
     if (open.view != View::Classes)
@@ -452,10 +450,8 @@ qint32 Registry::RegEnumKey(HKEY key, quint32 index, QString *name)
 qint32 Registry::RegEnumValue(HKEY key, quint32 index, QString *name, quint32 *type, QByteArray *data)
 {
     OpenKey open;
-    if (const qint32 rc = resolve(key, &open))
+    if (const qint32 rc = resolveWith(key, KEY_QUERY_VALUE, &open))
         return rc;
-    if (!(open.access & KEY_QUERY_VALUE))
-        return Win32Error::AccessDenied;
     if (!name)
         return Win32Error::InvalidParameter;
     Place place;

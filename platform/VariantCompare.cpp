@@ -1,7 +1,5 @@
 #include "platform/VariantCompare.h"
 
-#include "platform/RuntimeError.h"
-#include "platform/VariantConvert.h"
 #include "platform/VariantValue_p.h"
 
 #include <cmath>
@@ -69,13 +67,9 @@ std::partial_ordering compareVariantWithNumber(const QVariant &value, double num
     switch (v.kind) {
     case Kind::Null:
         return std::partial_ordering::unordered;
-    case Kind::Text: {
-        const std::optional<double> parsed = textToNumber(v.text.toString());
-        if (!parsed)
-            throw RuntimeError(RuntimeError::TypeMismatch);
-        n = *parsed;
+    case Kind::Text:
+        n = detail::numberOfText(v.text);
         break;
-    }
     default:
         break;
     }

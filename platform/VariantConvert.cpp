@@ -120,6 +120,14 @@ void raiseNoValue(const VariantValue &value)
     }
 }
 
+double numberOfText(QStringView text)
+{
+    const std::optional<double> parsed = textToNumber(text.toString());
+    if (!parsed)
+        throw RuntimeError(RuntimeError::TypeMismatch);
+    return *parsed;
+}
+
 } // namespace detail
 
 using detail::VariantValue;
@@ -191,13 +199,9 @@ qint32 variantToLong(const QVariant &value)
     case VariantValue::Kind::Number:
         n = v.number;
         break;
-    case VariantValue::Kind::Text: {
-        const std::optional<double> parsed = textToNumber(v.text.toString());
-        if (!parsed)
-            throw RuntimeError(RuntimeError::TypeMismatch);
-        n = *parsed;
+    case VariantValue::Kind::Text:
+        n = detail::numberOfText(v.text);
         break;
-    }
     default:
         detail::raiseNoValue(v);
     }

@@ -39,4 +39,8 @@ VariantValue classifyVariant(const QVariant &value);
 // (ours have no default member), 13 for anything else that has no value.
 [[noreturn]] void raiseNoValue(const VariantValue &value);
 
+// A text used where a number is needed (textToNumber); raises 13 when it
+// reads as none.
+double numberOfText(QStringView text);
+
 } // namespace tessera::detail

@@ -6,8 +6,6 @@
 #include "platform/ShellOpen.h"
 #include "support/csWindows.h"
 
-#include <QBoxLayout>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,7 +15,7 @@
 namespace quillon {
 
 frmEditEMail::frmEditEMail(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : HidingDialog(parent)
     , m_txtMails(new QPlainTextEdit(this))
     , m_cmdWhat(new QPushButton(QStringLiteral("What?"), this))
     , m_selectAll(new crvTBHooks(this))
@@ -33,29 +31,9 @@ frmEditEMail::frmEditEMail(QWidget *parent)
     m_cmdWhat->setObjectName(QStringLiteral("cmdWhat"));
     m_cmdWhat->setToolTip(QStringLiteral(" Look for \"Mobile + Email Posting\" block! "));
     m_cmdWhat->setAutoDefault(false);
-    auto *cmdOk = new QPushButton(QStringLiteral("Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    auto *cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_cmdWhat);
-    buttons->addStretch();
-    buttons->addWidget(cmdOk);
-    buttons->addWidget(cmdCancel);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(12, 12, 12, 12);
-    layout->setSpacing(10);
-    layout->addWidget(m_txtMails);
-    layout->addLayout(buttons);
+    layOut(m_txtMails, m_cmdWhat);
     resize(420, 300);
 
-    connect(cmdOk, &QPushButton::clicked, this, [this] {
-        Ok = true;
-        hide();
-    });
-    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::hide);
     connect(m_cmdWhat, &QPushButton::clicked, this, [] { tessera::ShellOpen(whatAddress()); });
 
     cs::csCenterFormEx(this);
@@ -94,22 +72,6 @@ bool frmEditEMail::EditMailList(QComboBox *List, bool SenderList)
 QString frmEditEMail::whatAddress()
 {
     return QStringLiteral("https://www.tumblr.com/goodies");
-}
-
-void frmEditEMail::reject()
-{
-    hide();
-}
-
-void frmEditEMail::closeEvent(QCloseEvent *event)
-{
-    event->ignore();
-    hide();
-}
-
-void frmEditEMail::paintEvent(QPaintEvent *)
-{
-    cs::csPaintDesktop2(this);
 }
 
 } // namespace quillon

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "app/common/HidingDialog.h"
+
 #include <QString>
 
 class QComboBox;
@@ -19,7 +20,7 @@ class crvTBHooks;
 ///
 /// While it exists the window is announced to the Skylark toolbar
 /// (modSkylark) and Ctrl+A selects all of txtMails (crvTBHooks).
-class frmEditEMail : public QDialog
+class frmEditEMail : public HidingDialog
 {
     Q_OBJECT
 
@@ -35,9 +36,6 @@ public:
     /// The "What?" button, hidden for the sender list.
     QPushButton *cmdWhat() const { return m_cmdWhat; }
 
-    /// Whether the user closed the editor with cmdOk.
-    bool Ok = false;
-
     /// Edits the address list \a List in a modal editor over \a List's
     /// window: the editor starts with ComboToText of the list; after Ok the
     /// list becomes TextToCombo of the edited text (its first item
@@ -47,12 +45,6 @@ public:
 
     /// Where cmdWhat leads.
     static QString whatAddress();
-
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     QPlainTextEdit *m_txtMails;

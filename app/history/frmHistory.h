@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "app/common/HidingDialog.h"
 
 class QListWidget;
 
@@ -11,7 +11,7 @@ namespace quillon {
 /// click on an entry, set Ok and hide the window; cmdCancel, Escape and the
 /// window's close command only hide it, so the caller always reads Ok and
 /// deletes the window itself (CHistory::ShowHistoryDialog).
-class frmHistory : public QDialog
+class frmHistory : public HidingDialog
 {
     Q_OBJECT
 
@@ -19,15 +19,6 @@ public:
     explicit frmHistory(QWidget *parent = nullptr);
 
     QListWidget *lstHistory() const { return m_lstHistory; }
-
-    /// Whether the user chose an entry.
-    bool Ok = false;
-
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     QListWidget *m_lstHistory;

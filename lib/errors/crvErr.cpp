@@ -68,6 +68,15 @@ QString codeText(const QString &firstLine, qint32 number, const QString &descrip
     return cs::csTrimCRLF(text);
 }
 
+// The message of a numbered error of one kind (an API, a module):
+// "Unknown <kind> error." for 0, else the code text.
+QString numberedErrorText(const QString &kind, qint32 number, const QString &description)
+{
+    if (number == 0)
+        return QLatin1String("Unknown ") + kind + QLatin1String(" error.");
+    return codeText(kind + QLatin1String(" error: "), number, description);
+}
+
 } // namespace
 
 crvErr::crvErr()
@@ -155,9 +164,7 @@ qint32 crvErr::ErrorDisplayAPI(qint32 ErrorNumber, qint32 Style, const QString &
 
 QString crvErr::GetErrorMessageAPI(qint32 ErrorNumber) const
 {
-    if (ErrorNumber == 0)
-        return QStringLiteral("Unknown Win32 API error.");
-    return codeText(QStringLiteral("Win32 API error: "), ErrorNumber, cs::csGetAPIErrorDescription(ErrorNumber));
+    return numberedErrorText(QStringLiteral("Win32 API"), ErrorNumber, cs::csGetAPIErrorDescription(ErrorNumber));
 }
 
 qint32 crvErr::ErrorDisplayWinMM(qint32 ErrorNumber, qint32 Style, const QString &Title, const QString &DescriptionText,
@@ -169,9 +176,7 @@ qint32 crvErr::ErrorDisplayWinMM(qint32 ErrorNumber, qint32 Style, const QString
 
 QString crvErr::GetErrorMessageWinMM(qint32 ErrorNumber) const
 {
-    if (ErrorNumber == 0)
-        return QStringLiteral("Unknown WinMM.DLL error.");
-    return codeText(QStringLiteral("WinMM.DLL error: "), ErrorNumber, cs::csGetWinMMErrorDescription(ErrorNumber));
+    return numberedErrorText(QStringLiteral("WinMM.DLL"), ErrorNumber, cs::csGetWinMMErrorDescription(ErrorNumber));
 }
 
 qint32 crvErr::ErrorDisplayModule(qint32 ErrorNumber, const QString &ModuleName, qint32 Style, const QString &Title,
@@ -183,10 +188,7 @@ qint32 crvErr::ErrorDisplayModule(qint32 ErrorNumber, const QString &ModuleName,
 
 QString crvErr::GetErrorMessageModule(qint32 ErrorNumber, const QString &ModuleName) const
 {
-    if (ErrorNumber == 0)
-        return QLatin1String("Unknown ") + ModuleName + QLatin1String(" error.");
-    return codeText(ModuleName + QLatin1String(" error: "), ErrorNumber,
-                    cs::csGetModuleErrorDescription(ModuleName, ErrorNumber));
+    return numberedErrorText(ModuleName, ErrorNumber, cs::csGetModuleErrorDescription(ModuleName, ErrorNumber));
 }
 
 qint32 crvErr::ShowErrorBox(const QString &Text, qint32 Style, const std::optional<QVariant> &Title,
