@@ -6,6 +6,7 @@
 
 #include <QCollator>
 
+#include <algorithm>
 #include <functional>
 
 namespace tessera {
@@ -45,7 +46,9 @@ template <typename T, typename Less> void sortArray(BoundedArray<T> &array, Algo
     const auto last = qint32(upper - lower);
     if (algorithm == Algorithm::Insertion)
         detail::insertionSort(elements, 0, last, less);
-    else
+    // Lists are often sorted again after a small change or none: input that is
+    // already in order costs one pass instead of a full partitioning.
+    else if (!std::is_sorted(elements, elements + last + 1, less))
         detail::quickSort(elements, 0, last, less);
 }
 

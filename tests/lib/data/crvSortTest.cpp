@@ -225,9 +225,16 @@ TEST(crvSort, QuickSortHandlesAdversarialInputs)
     // and recursing into both parts would nest a million calls deep.
     constexpr int n = 1000000;
     const std::vector<std::pair<const char *, std::function<qint32(int)>>> shapes = {
-        {"sorted", [](int i) { return i; }},           {"reversed", [](int i) { return n - i; }},
-        {"all equal", [](int) { return 7; }},          {"organ pipe", [](int i) { return i < n / 2 ? i : n - i; }},
-        {"few distinct", [](int i) { return i % 3; }}, {"sawtooth", [](int i) { return i % 1000; }},
+        {"sorted", [](int i) { return i; }},
+        {"reversed", [](int i) { return n - i; }},
+        {"all equal", [](int) { return 7; }},
+        {"organ pipe", [](int i) { return i < n / 2 ? i : n - i; }},
+        {"few distinct", [](int i) { return i % 3; }},
+        {"sawtooth", [](int i) { return i % 1000; }},
+        // Sorted input skips the partitioning; one element out of place at the
+        // very end must still reach it.
+        {"sorted, first at end", [](int i) { return i == n - 1 ? 0 : i + 1; }},
+        {"all equal, last smaller", [](int i) { return i == n - 1 ? 6 : 7; }},
     };
     for (const auto &[name, shape] : shapes) {
         SCOPED_TRACE(name);
