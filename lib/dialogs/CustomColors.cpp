@@ -1,5 +1,6 @@
 #include "lib/dialogs/CustomColors.h"
 
+#include "platform/HexDigits.h"
 #include "platform/RuntimeError.h"
 #include "support/csText.h"
 
@@ -20,23 +21,9 @@ constexpr qint32 LargestColor = 0xFFFFFF;
 // they fail as well.
 std::optional<qint32> colorOf(const QString &field)
 {
-    qint32 value = 0;
-    for (const QChar c : field) {
-        const char16_t u = c.unicode();
-        qint32 digit = 0;
-        if (u >= u'0' && u <= u'9')
-            digit = u - u'0';
-        else if (u >= u'a' && u <= u'f')
-            digit = u - u'a' + 10;
-        else if (u >= u'A' && u <= u'F')
-            digit = u - u'A' + 10;
-        else
-            return std::nullopt;
-        value = value * 16 + digit;
-        if (value > LargestColor)
-            return std::nullopt;
-    }
-    return value;
+    if (const std::optional<quint32> value = hexDigitsValue(field, LargestColor))
+        return qint32(*value);
+    return std::nullopt;
 }
 
 } // namespace

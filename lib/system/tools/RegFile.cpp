@@ -1,5 +1,7 @@
 #include "lib/system/tools/RegFile.h"
 
+#include "platform/HexDigits.h"
+
 #include <QStringDecoder>
 #include <QtEndian>
 
@@ -33,21 +35,10 @@ bool hexNumber(QStringView digits, qsizetype maxDigits, quint32 *value)
 {
     if (digits.isEmpty() || digits.size() > maxDigits)
         return false;
-    quint32 result = 0;
-    for (const QChar c : digits) {
-        const char16_t u = c.unicode();
-        quint32 digit;
-        if (u >= u'0' && u <= u'9')
-            digit = u - u'0';
-        else if (u >= u'a' && u <= u'f')
-            digit = u - u'a' + 10;
-        else if (u >= u'A' && u <= u'F')
-            digit = u - u'A' + 10;
-        else
-            return false;
-        result = result << 4 | digit;
-    }
-    *value = result;
+    const std::optional<quint32> result = hexDigitsValue(digits, 0xFFFFFFFF);
+    if (!result)
+        return false;
+    *value = *result;
     return true;
 }
 
