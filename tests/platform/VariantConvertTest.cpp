@@ -1,5 +1,6 @@
 #include "platform/VariantConvert.h"
 
+#include "tests/common/DefaultLocale.h"
 #include "tests/common/RaisedError.h"
 
 #include <QLocale>
@@ -8,23 +9,13 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+using corvid::test::DefaultLocale;
 using corvid::test::raisedNumber;
 using namespace tessera;
 
 namespace {
 
 const QVariant Null = QVariant::fromValue(nullptr);
-
-// Sets the user's locale for one test and puts the previous one back.
-class DefaultLocale
-{
-public:
-    explicit DefaultLocale(const QLocale &locale) { QLocale::setDefault(locale); }
-    ~DefaultLocale() { QLocale::setDefault(m_previous); }
-
-private:
-    QLocale m_previous;
-};
 
 } // namespace
 

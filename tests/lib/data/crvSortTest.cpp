@@ -1,5 +1,6 @@
 #include "lib/data/crvSort.h"
 
+#include "tests/common/DefaultLocale.h"
 #include "tests/common/RaisedError.h"
 
 #include <QLocale>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+using corvid::test::DefaultLocale;
 using corvid::test::raisedNumber;
 using tessera::BoundedArray;
 using tessera::Collection;
@@ -38,17 +40,6 @@ QVariantList itemsOf(const Collection &c)
 {
     return c.values();
 }
-
-// Sets the user's locale for one test and puts the previous one back.
-class DefaultLocale
-{
-public:
-    explicit DefaultLocale(const QLocale &locale) { QLocale::setDefault(locale); }
-    ~DefaultLocale() { QLocale::setDefault(m_previous); }
-
-private:
-    QLocale m_previous;
-};
 
 const ArraySort<qint32> longSorts[] = {&crvSort::InsertionSort_ByLong, &crvSort::QuickSort_ByLong};
 const ArraySort<QString> binarySorts[] = {&crvSort::InsertionSort_ByString, &crvSort::QuickSort_ByString};
