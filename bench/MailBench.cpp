@@ -1,8 +1,9 @@
 // Quillon's composer against mpack on the same 20 MB picture, in one run:
-// the time of one message each, how many times as fast ours is, and the
-// peak memory of one composition measured on its own. Goals: faster than
-// mpack, and a peak under three times the picture's size; the program exits
-// with 1 when either is missed.
+// the time of one message each (ours synced to the disk, as every message
+// is), how many times as fast ours is, and the peak memory of composing a
+// 200 MB picture, measured on its own. Goals: at least three times as fast
+// as mpack, and a peak under 16 MB above the idle process, however large
+// the picture; the program exits with 1 when either is missed.
 //
 // The "picture" is 20 MB of random bytes named .jpg: the composer never
 // decodes a picture, and random bytes are what a compressed picture looks
@@ -31,8 +32,12 @@ extern char **environ;
 namespace {
 
 constexpr qsizetype kPictureSize = 20 * 1024 * 1024;
+constexpr qint64 kLargePictureSize = 200 * 1024 * 1024;
+constexpr double kSpeedGoal = 3.0;
+constexpr qint64 kPeakGoal = 16 * 1024 * 1024;
 
 QString g_picture;
+QString g_largePicture;
 QString g_outFolder;
 
 // Failures go to standard error; a benchmark shows no boxes.
@@ -48,11 +53,28 @@ public:
 
 PrintingReporter g_reporter;
 
-bool compose(QString *written)
+bool compose(QString *written, const QString &picture = g_picture)
 {
     quillon::StringTextHolder folder(g_outFolder);
     return quillon::modMail::MakePostMail(folder, QStringLiteral("me@example.org"), QStringLiteral("blog@tumblr.com"),
-                                          QStringLiteral("Sunset over the sea"), g_picture, g_reporter, written);
+                                          QStringLiteral("Sunset over the sea"), picture, g_reporter, written);
+}
+
+// Random bytes, written in pieces so that making the file costs no memory.
+bool writeRandomFile(const QString &path, qint64 size, quint32 seed)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QRandomGenerator random(seed);
+    QByteArray piece(1024 * 1024, Qt::Uninitialized);
+    for (qint64 left = size; left > 0; left -= piece.size()) {
+        random.fillRange(reinterpret_cast<quint32 *>(piece.data()), piece.size() / 4);
+        const qint64 n = qMin<qint64>(left, piece.size());
+        if (file.write(piece.constData(), n) != n)
+            return false;
+    }
+    return true;
 }
 
 // Runs "mpack -s <subject> -o <output> <picture>". Returns its exit status,
@@ -109,7 +131,7 @@ qint64 compositionPeak()
     clearRefs.close();
     const qint64 before = statusBytes("VmRSS:");
     QString written;
-    if (!compose(&written))
+    if (!compose(&written, g_largePicture))
         return -1;
     const qint64 peak = statusBytes("VmHWM:");
     QFile::remove(written);
@@ -172,16 +194,13 @@ int main(int argc, char **argv)
     if (!folder.isValid() || !QDir(folder.path()).mkdir(QStringLiteral("out")))
         return 2;
     g_picture = folder.filePath(QStringLiteral("picture.jpg"));
+    g_largePicture = folder.filePath(QStringLiteral("large.jpg"));
     g_outFolder = folder.filePath(QStringLiteral("out"));
-    {
-        QByteArray picture(kPictureSize, Qt::Uninitialized);
-        QRandomGenerator(2024).fillRange(reinterpret_cast<quint32 *>(picture.data()), kPictureSize / 4);
-        QFile file(g_picture);
-        if (!file.open(QIODevice::WriteOnly) || file.write(picture) != kPictureSize)
-            return 2;
-    }
+    if (!writeRandomFile(g_picture, kPictureSize, 2024) || !writeRandomFile(g_largePicture, kLargePictureSize, 2025))
+        return 2;
     // Measured first, before other large buffers come and go.
     const qint64 peak = compositionPeak();
+    QFile::remove(g_largePicture);
     {
         QFile file(g_picture);
         const bool same = file.open(QIODevice::ReadOnly) && bodyMatchesPicture(file.readAll());
@@ -199,18 +218,18 @@ int main(int argc, char **argv)
     const auto peer = reporter.realTime.find("BM_Mpack");
     if (ours != reporter.realTime.end() && peer != reporter.realTime.end() && ours->second > 0) {
         const double ratio = peer->second / ours->second;
-        std::printf("MakePostMail: %.1f ms, mpack: %.1f ms per 20 MB picture; ours is %.2f times as fast\n",
-                    ours->second, peer->second, ratio);
-        goalsMet = ratio > 1.0;
+        std::printf("MakePostMail (synced): %.1f ms, mpack: %.1f ms per 20 MB picture; ours is %.2f times as fast "
+                    "(goal: at least %.0f)\n",
+                    ours->second, peer->second, ratio, kSpeedGoal);
+        goalsMet = ratio >= kSpeedGoal;
     } else {
         std::printf("The time ratio could not be measured\n");
         goalsMet = false;
     }
     if (peak >= 0) {
-        const double times = double(peak) / kPictureSize;
-        std::printf("Peak memory of one composition: %.1f MB, %.2f times the picture's size (goal: under 3)\n",
-                    peak / (1024.0 * 1024.0), times);
-        goalsMet = goalsMet && times < 3.0;
+        std::printf("Peak memory of composing a 200 MB picture: %.1f MB above the idle process (goal: under 16 MB)\n",
+                    peak / (1024.0 * 1024.0));
+        goalsMet = goalsMet && peak < kPeakGoal;
     } else {
         std::printf("Peak memory could not be measured (no /proc/self/clear_refs)\n");
         goalsMet = false;

@@ -9,14 +9,17 @@
 namespace quillon {
 
 /// Whole-file reads and writes of the program. Texts are UTF-8 on disk.
-/// Writes go to a temporary file in the target's folder that then takes the
-/// target's name, so a target is written whole or not at all: a full disk or
-/// a failing write leaves the old file (or none) and no temporary file.
+/// Only regular files are read: a named pipe, device, socket or folder is
+/// refused at once (RegularFileReader). Writes go to a temporary file in the
+/// target's folder that takes the target's name once it is synced to the
+/// disk (NewFileWriter), so a target is written whole or not at all: a full
+/// disk, a failing write or a power failure leaves the old file (or none)
+/// and no temporary file.
 ///
 /// Failures raise tessera::RuntimeError with source "FileAccess": 53 (file
 /// not found) when a file to read does not exist, 75 (path/file access
-/// error) for any other failure, with the system's reason and the path in
-/// the description.
+/// error) for any other failure, with the path and the system's reason
+/// ("No space left on device") in the description.
 class FileAccess
 {
 public:

@@ -2,7 +2,8 @@
 
 #include "app/common/ProgramInfo.h"
 #include "app/common/TextHolder.h"
-#include "app/mail/FileAccess.h"
+#include "app/mail/NewFileWriter.h"
+#include "app/mail/RegularFileReader.h"
 #include "app/mail/modRFCEncoding.h"
 #include "app/mail/modWinInet.h"
 #include "platform/RuntimeError.h"
@@ -73,49 +74,78 @@ bool MakePostMail(TextHolder &FolderBox, const QString &FromAddress, const QStri
         return false;
     }
 
-    QByteArray content;
+    // The picture is read, encoded and written block by block, so memory
+    // stays small whatever its size. A block is a whole number of base64
+    // lines (57 bytes each), so the blocks' texts joined with CR LF are the
+    // text of the whole picture.
+    constexpr qsizetype BlockBytes = 57 * 8192;
+
+    std::optional<RegularFileReader> reader;
     try {
-        content = FileAccess::ReadFileRaw(PictureFile);
+        reader.emplace(PictureFile);
     } catch (const RuntimeError &e) {
         Reporter.showError(e, PictureFile + Paragraph + QLatin1String("Can't read file."));
         return false;
     }
 
-    // From here a failing step stops nothing but the write: it is reported,
-    // with the name the message would have had, once that name is taken.
-    std::optional<RuntimeError> pending;
+    const auto glitch = [&] {
+        Reporter.showMessage(QStringLiteral("WARNING! csBase64Encode() is glitchy again! Please report it to author!"));
+        return false;
+    };
     QByteArray header;
-    QByteArray body;
+    std::optional<RuntimeError> pending;
     try {
         header = messageHeader(FromAddress, ToAddress, Caption, PictureFile);
-        body = cs::csBase64Encode(content, 15);
+    } catch (const RuntimeError &e) {
+        pending = e;
+    }
+    if (!pending && header.contains('\0'))
+        return glitch();
+
+    // From here a failing step stops the write and is reported with the
+    // name the message would have had, once that name is taken (a failed
+    // write still uses up its counter value).
+    const auto nextPath
+        = [&] { return cs::csBuildFileName(folder, MailFileName(QDateTime::currentDateTime(), g_mailCounter++)); };
+    QString path = nextPath();
+    if (pending) {
+        Reporter.showError(*pending, path + Paragraph + QLatin1String("Can't write file."));
+        return false;
+    }
+    std::optional<NewFileWriter> message;
+    try {
+        message.emplace(path);
+        message->write(header);
+        for (bool first = true;; first = false) {
+            QByteArray block;
+            try {
+                block = reader->read(BlockBytes);
+            } catch (const RuntimeError &e) {
+                Reporter.showError(e, PictureFile + Paragraph + QLatin1String("Can't read file."));
+                return false;
+            }
+            if (block.isEmpty() && !first)
+                break;
+            const QByteArray text = cs::csBase64Encode(block, 15);
+            if (text.contains('\0'))
+                return glitch();
+            if (!first)
+                message->write(QByteArray::fromRawData("\r\n", 2));
+            message->write(text);
+            if (block.size() < BlockBytes)
+                break;
+        }
+        message->write(QByteArray::fromRawData("\r\n", 2));
+        path = message->commitNew(nextPath);
     } catch (const RuntimeError &e) {
         pending = e;
     } catch (const std::bad_alloc &) {
         pending = RuntimeError(RuntimeError::OutOfMemory);
     }
-    content = QByteArray(); // the picture is not needed any more; keep the peak low
-
-    if (!pending && (header.contains('\0') || body.contains('\0'))) {
-        Reporter.showMessage(QStringLiteral("WARNING! csBase64Encode() is glitchy again! Please report it to author!"));
-        return false;
-    }
-
-    QString path;
-    const auto nextPath = [&] {
-        path = cs::csBuildFileName(folder, MailFileName(QDateTime::currentDateTime(), g_mailCounter++));
-        return path;
-    };
     if (pending) {
-        nextPath();
-    } else {
-        try {
-            FileAccess::WriteNewFileRaw(nextPath, {header, body, QByteArray("\r\n")});
-        } catch (const RuntimeError &e) {
-            pending = e;
-        }
-    }
-    if (pending) {
+        if (message)
+            path = message->path();
+        message.reset(); // nothing of the message is left behind
         Reporter.showError(*pending, path + Paragraph + QLatin1String("Can't write file."));
         return false;
     }

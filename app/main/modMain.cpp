@@ -2,8 +2,10 @@
 
 #include "app/common/ProgramInfo.h"
 #include "app/common/modSkylark.h"
+#include "app/mail/RegularFileReader.h"
 #include "app/main/frmMain.h"
 #include "lib/errors/CAppStub.h"
+#include "platform/MessageBox.h"
 #include "support/csFiles.h"
 #include "support/csSystem.h"
 #include "support/csText.h"
@@ -34,6 +36,14 @@ bool SetFileIfExists(QString &Path, QLineEdit *Box)
     Path = cs::csTrimEx(Path);
     if (Path.isEmpty() || !cs::csIsFileExist(Path))
         return false;
+    // A pipe, device or socket would hang or act when read as a picture.
+    if (const QString kind = RegularFileReader::nonRegularKind(Path); !kind.isEmpty()) {
+        tessera::MessageBox::show(
+            Path + QLatin1String("\r\n\r\nThis is ") + kind
+                + QLatin1String(", not a picture file. Pictures are read from regular files only."),
+            tessera::MessageBox::Critical, ProgramInfo::Title());
+        return false;
+    }
     Box->setText(Path);
     Box->end(false);
     return true;

@@ -21,7 +21,10 @@ QString Command();
 
 /// Trims \a Path (csTrimEx) in the caller's variable; when the result names
 /// an existing file, puts it into \a Box, moves the caret to its end and
-/// returns true. Otherwise returns false and leaves the box alone.
+/// returns true. Otherwise returns false and leaves the box alone. A named
+/// pipe, device or socket is refused with a message box that says what it
+/// is (reading one as a picture would hang the program or act on the
+/// device); a folder is passed over silently, as any non-file.
 bool SetFileIfExists(QString &Path, QLineEdit *Box);
 
 /// The start-up routine: registers the program with the desktop

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -155,6 +156,74 @@ TEST_F(QuillonCli, AFolderGivesWhatBatchModeWouldList)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.errors.contains(QLatin1String("Cat't get picture files list.")))
         << missing.errors.toStdString();
+}
+
+// A named pipe given as the picture used to hang the tool in open(); a full
+// disk read "Unknown error". Both must fail at once with the system's reason.
+TEST_F(QuillonCli, PipesAndFullDisksFailWithTheirReason)
+{
+    const QString fifo = pictures.filePath(QStringLiteral("some.fifo.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess cli;
+    cli.start(corvid::test::builtProgram(QStringLiteral("quillon-cli")),
+              {QStringLiteral("--from"), QStringLiteral("a@b.c"), QStringLiteral("--to"), QStringLiteral("d@e.f"),
+               QStringLiteral("--out"), out.path(), fifo, paths[0]});
+    const bool ended = cli.waitForFinished(15000);
+    if (!ended)
+        cli.kill();
+    ASSERT_TRUE(ended) << "quillon-cli waits on the named pipe";
+    EXPECT_EQ(cli.exitCode(), 1);
+    const QString errors = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_TRUE(errors.contains(QLatin1String("This is a named pipe, not a regular file."))) << errors.toStdString();
+    EXPECT_EQ(QString::fromUtf8(cli.readAllStandardOutput()).count(QLatin1Char('\n')), 1)
+        << "the other picture is written";
+
+    // A 64 kB file system of its own, in a mount namespace of the test's.
+    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+    ASSERT_FALSE(unshare.isEmpty());
+    QTemporaryDir mountPoint;
+    const QStringList script
+        = {QStringLiteral("-c"),
+           QStringLiteral("mount -t tmpfs -o size=64k none \"$1\" || exit 99; shift; \"$@\"; status=$?; "
+                          "ls -A \"$OUT\"; exit $status"),
+           QStringLiteral("sh"),
+           mountPoint.path(),
+           corvid::test::builtProgram(QStringLiteral("quillon-cli")),
+           QStringLiteral("--from"),
+           QStringLiteral("a@b.c"),
+           QStringLiteral("--to"),
+           QStringLiteral("d@e.f"),
+           QStringLiteral("--out"),
+           mountPoint.path(),
+           paths[0]};
+    QByteArray big(256 * 1024, 'x');
+    QFile bigPicture(pictures.filePath(QStringLiteral("big.jpg")));
+    ASSERT_TRUE(bigPicture.open(QIODevice::WriteOnly) && bigPicture.write(big) == big.size());
+    bigPicture.close();
+    QStringList arguments = script;
+    arguments.last() = bigPicture.fileName();
+    QProcess full;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("OUT"), mountPoint.path());
+    full.setProcessEnvironment(environment);
+    // Unprivileged user namespaces where the system allows them, else root.
+    full.start(unshare,
+               QStringList {QStringLiteral("--user"), QStringLiteral("--map-root-user"), QStringLiteral("--mount"),
+                            QStringLiteral("sh")}
+                   + arguments);
+    ASSERT_TRUE(full.waitForFinished(60000));
+    if (full.exitCode() == 99 || full.exitStatus() != QProcess::NormalExit || full.exitCode() > 1) {
+        full.start(unshare, QStringList {QStringLiteral("--mount"), QStringLiteral("sh")} + arguments);
+        ASSERT_TRUE(full.waitForFinished(60000));
+    }
+    if (full.exitCode() == 99 || full.exitCode() > 1)
+        GTEST_SKIP() << "no mount namespace for a small file system here: "
+                     << full.readAllStandardError().toStdString();
+    EXPECT_EQ(full.exitCode(), 1);
+    const QString fullErrors = QString::fromUtf8(full.readAllStandardError());
+    EXPECT_TRUE(fullErrors.contains(QLatin1String(".EML: No space left on device"))) << fullErrors.toStdString();
+    EXPECT_TRUE(fullErrors.contains(QLatin1String("Can't write file."))) << fullErrors.toStdString();
+    EXPECT_EQ(QString::fromUtf8(full.readAllStandardOutput()), QString()) << "a file was left on the full disk";
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "platform/ScopedMessageBoxAnswerer.h"
 #include "support/csFiles.h"
 #include "tests/app/ModalDriver.h"
+#include "tests/app/PipeWatchdog.h"
 #include "tests/app/QuillonState.h"
 
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using corvid::test::control;
 using corvid::test::mailsIn;
@@ -170,6 +172,51 @@ TEST_F(MainWindow, ShiftInsertOfAPicturePathCreatesTheMailInQuickMode)
     QTest::keyClick(caption, Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(caption->toPlainText(), QLatin1String("Evening at dusk"));
     EXPECT_EQ(mailsIn(out.path()).size(), 1);
+}
+
+// A named pipe for a picture used to freeze the window: from the command
+// line, from Shift+Insert in Quick mode and typed into the box it is
+// refused at once, saying what it is.
+TEST_F(MainWindow, APipeForAPictureIsRefusedAtOnce)
+{
+    const QString fifo = pictures.filePath(QStringLiteral("some.fifo.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString said = QLatin1String("This is a named pipe, not a");
+    corvid::test::PipeWatchdog watchdog(fifo);
+    {
+        SCOPED_TRACE("command line");
+        const ScopedMessageBoxAnswerer answerer;
+        frmMain started(fifo);
+        EXPECT_TRUE(control<QLineEdit>(&started, "txtFileName")->text().isEmpty());
+        ASSERT_EQ(answerer.requests().size(), 1);
+        EXPECT_TRUE(answerer.requests()[0].text.startsWith(fifo + QLatin1String("\r\n\r\n") + said));
+        EXPECT_EQ(answerer.requests()[0].style & MessageBox::IconMask, MessageBox::Critical);
+    }
+    auto window = readyWindow();
+    control<QCheckBox>(window.get(), "chkQuickMode")->setChecked(true);
+    {
+        SCOPED_TRACE("Shift+Insert in Quick mode");
+        const ScopedMessageBoxAnswerer answerer;
+        auto *caption = control<QPlainTextEdit>(window.get(), "txtCaption");
+        caption->setFocus();
+        ASSERT_TRUE(tessera::crvClipboard::global().SetText(fifo));
+        QTest::keyClick(caption, Qt::Key_Insert, Qt::ShiftModifier);
+        EXPECT_TRUE(control<QLineEdit>(window.get(), "txtFileName")->text().isEmpty());
+        ASSERT_GE(answerer.requests().size(), 1);
+        EXPECT_TRUE(answerer.requests()[0].text.contains(said));
+    }
+    {
+        SCOPED_TRACE("typed into the box, then Create");
+        const ScopedMessageBoxAnswerer answerer;
+        control<QLineEdit>(window.get(), "txtFileName")->setText(fifo);
+        QTest::mouseClick(control<QPushButton>(window.get(), "cmdCreatePhoto"), Qt::LeftButton);
+        EXPECT_EQ(lightOf(*window), Red);
+        ASSERT_EQ(answerer.requests().size(), 1);
+        EXPECT_TRUE(answerer.requests()[0].text.contains(QLatin1String("Can't read file.")));
+        EXPECT_TRUE(answerer.requests()[0].text.contains(said));
+    }
+    EXPECT_TRUE(mailsIn(out.path()).isEmpty());
+    EXPECT_FALSE(watchdog.freedReader()) << "the window waited for a writer";
 }
 
 TEST_F(MainWindow, APictureDroppedOnTheWindowIsTakenAsChosen)

@@ -207,6 +207,7 @@ TEST_F(MakePostMailTest, FailedWriteLeavesNoPartialFile)
     EXPECT_TRUE(text.startsWith(out.filePath(QStringLiteral("Mail "))));
     EXPECT_TRUE(text.contains(counterSuffix(counter) + QLatin1String("\r\n\r\nCan't write file.\r\n\r\n")))
         << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String(".EML: File too large"))) << "the system's reason: " << text.toStdString();
 }
 
 } // namespace
