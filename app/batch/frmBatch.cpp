@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QFrame>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -262,12 +263,19 @@ bool frmBatch::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_txtPath) {
         switch (event->type()) {
         case QEvent::FocusIn:
+            // The completion list takes the focus while it is shown and gives
+            // it back when it closes: that is no new visit to the box, and
+            // selecting all there would let the next key replace what was
+            // typed so far.
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::PopupFocusReason)
+                break;
             // Enter in the folder box lists the folder, it creates nothing.
             m_cmdCreatePhoto->setDefault(false);
             cs::csHighlightText(m_txtPath);
             break;
         case QEvent::FocusOut:
-            m_cmdCreatePhoto->setDefault(true);
+            if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+                m_cmdCreatePhoto->setDefault(true);
             break;
         case QEvent::KeyPress: {
             const auto *key = static_cast<QKeyEvent *>(event);

@@ -8,6 +8,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/ScopedMessageBoxAnswerer.h"
 #include "tests/app/ModalDriver.h"
+#include "tests/app/PipeWatchdog.h"
 #include "tests/app/QuillonState.h"
 #include "tests/common/RaisedError.h"
 
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -168,14 +170,20 @@ TEST_F(BatchMode, AbortAtTheSecondPictureStopsWithoutRemembering)
     frmBatch batch(*main);
     ASSERT_EQ(listed(batch),
               (QStringList {QStringLiteral("one.jpg"), QStringLiteral("three.png"), QStringLiteral("two.bmp")}));
+    // The second picture became a named pipe after it was listed: refused
+    // at once, not waited on.
     QFile::remove(made[1]);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(made[1]).constData(), 0600), 0);
+    corvid::test::PipeWatchdog watchdog(made[1]);
     QTest::mouseClick(control<QPushButton>(&batch, "cmdCreatePhoto"), Qt::LeftButton);
+    EXPECT_FALSE(watchdog.freedReader()) << "batch mode waited for a writer";
 
     EXPECT_EQ(selection(batch), (QList<bool> {false, true, true}));
     EXPECT_EQ(mailsIn(out.path()).size(), 1);
     const QStringList shown = texts(answerer);
     ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(shown[0].startsWith(made[1] + QLatin1String("\r\n\r\nCan't read file."))) << qPrintable(shown[0]);
+    EXPECT_TRUE(shown[0].contains(QLatin1String("This is a named pipe, not a regular file."))) << qPrintable(shown[0]);
     EXPECT_EQ(shown[1], made[1] + QLatin1String("\r\n\r\nCan't pack file to mail."));
     EXPECT_EQ(main->History.Count(), 0);
     EXPECT_EQ(main->PathHistory.Count(), 0);
@@ -244,6 +252,33 @@ TEST_F(BatchMode, EnterListsTheTypedFolderAndCtrlEnterPostsTheListedOne)
 
     list->setFocus();
     EXPECT_TRUE(create->isDefault());
+}
+
+// Typing a folder at a fast typist's pace (one key every 40 ms) while the
+// folder completion opens and closes its list: every key lands, in order.
+// The keys go to the window, as the window system delivers them, so the
+// completion list, when shown, receives them as it would for real.
+TEST_F(BatchMode, TheFolderBoxKeepsEveryKeyOfAFastTypist)
+{
+    QTemporaryDir root;
+    for (const char *folder : {"srv/photos/pics", "srv/photos/pictures", "srv/phones", "srv/photographs"})
+        ASSERT_TRUE(QDir(root.path()).mkpath(QLatin1String(folder)));
+    frmBatch batch(*main);
+    batch.show();
+    batch.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&batch));
+    auto *path = control<QLineEdit>(&batch, "txtPath");
+    path->setFocus();
+    path->clear();
+
+    const QString typed = root.path() + QStringLiteral("/srv/photos/pics");
+    for (const QChar c : typed) {
+        QWindow *target = QGuiApplication::focusWindow() ? QGuiApplication::focusWindow() : batch.windowHandle();
+        QTest::keyClick(target, c.toLatin1());
+        QTest::qWait(40);
+    }
+    EXPECT_EQ(path->text().toStdString(), typed.toStdString());
+    EXPECT_FALSE(control<QPushButton>(&batch, "cmdCreatePhoto")->isDefault()) << "Enter would create posts";
 }
 
 TEST_F(BatchMode, AFolderDroppedOnTheWindowIsListed)

@@ -5,7 +5,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,4 +85,26 @@ TEST_F(AutoComplete, FlagsAndControls)
     QPushButton button;
     EXPECT_FALSE(m.AddAutoComplete(&button));
     EXPECT_FALSE(m.AddAutoComplete(nullptr));
+}
+
+TEST_F(AutoComplete, ASecondCallReplacesTheFirstCompleter)
+{
+    QLineEdit edit;
+    QComboBox combo;
+    combo.setEditable(true);
+    const QPointer<QCompleter> hosts = new QCompleter(QStringList {QStringLiteral("host's own")});
+    edit.setCompleter(hosts);
+    ASSERT_TRUE(m.AddAutoComplete(&edit, aacFileSystemDirs));
+    ASSERT_TRUE(m.AddAutoComplete(&combo));
+    for (QWidget *control : {static_cast<QWidget *>(&edit), static_cast<QWidget *>(&combo)}) {
+        QLineEdit *field = control == &edit ? &edit : combo.lineEdit();
+        const QPointer<QCompleter> first = field->completer();
+        const QPointer<QObject> firstModel = first->model();
+        ASSERT_TRUE(m.AddAutoComplete(control, aacFileSystemDirs));
+        EXPECT_NE(field->completer(), first.data());
+        EXPECT_TRUE(first.isNull()) << "the first completer is left behind";
+        EXPECT_TRUE(firstModel.isNull()) << "the first file-system model is left behind";
+    }
+    EXPECT_FALSE(hosts.isNull()) << "the host's own completer is the host's to delete";
+    delete hosts.data();
 }
