@@ -73,6 +73,20 @@ qint32 escapeResult(const QList<ButtonSpec> &buttons)
     return buttons.size() == 1 ? buttons.first().result : MessageBox::Failed;
 }
 
+// The answer when the program ends under an open box: the escape answer,
+// else the one that stops what the box asked about (Abort, No).
+qint32 dismissResult(const QList<ButtonSpec> &buttons)
+{
+    const qint32 escape = escapeResult(buttons);
+    if (escape != MessageBox::Failed)
+        return escape;
+    for (const ButtonSpec &spec : buttons) {
+        if (spec.result == MessageBox::Abort || spec.result == MessageBox::No)
+            return spec.result;
+    }
+    return buttons.first().result;
+}
+
 QString plainLines(const QString &text)
 {
     QString lines = text;
@@ -88,6 +102,8 @@ class PlatformMessageBox : public QMessageBox
 public:
     using QMessageBox::QMessageBox;
     bool escapable = true;
+    bool dismissed = false;
+    qint32 dismissAnswer = MessageBox::Failed;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override
@@ -108,7 +124,22 @@ protected:
     }
 };
 
+// The boxes this thread shows, innermost last.
+thread_local QList<QPointer<PlatformMessageBox>> t_openBoxes;
+
 } // namespace
+
+void MessageBox::dismissAll()
+{
+    // Innermost first: an outer box's loop ends only after the inner ones.
+    const QList<QPointer<PlatformMessageBox>> boxes = t_openBoxes;
+    for (auto it = boxes.crbegin(); it != boxes.crend(); ++it) {
+        if (PlatformMessageBox *box = *it; box && !box->dismissed) {
+            box->dismissed = true;
+            box->done(0);
+        }
+    }
+}
 
 qint32 MessageBox::show(const QString &text, qint32 style, const QString &title, QWidget *owner,
                         const QString &helpFile, qint32 helpContext)
@@ -144,6 +175,7 @@ qint32 MessageBox::show(const QString &text, qint32 style, const QString &title,
             box->setEscapeButton(button);
     }
     box->escapable = escape != Failed;
+    box->dismissAnswer = dismissResult(buttons);
 
     if (style & HelpButton) {
         QPushButton *help = box->addButton(QMessageBox::Help);
@@ -161,10 +193,13 @@ qint32 MessageBox::show(const QString &text, qint32 style, const QString &title,
     const qsizetype defaultIndex = (style & DefaultButtonMask) >> 8;
     box->setDefaultButton(ordered.at(defaultIndex < ordered.size() ? defaultIndex : 0));
 
+    t_openBoxes.append(box);
     box->exec();
+    t_openBoxes.removeAll(box);
+    t_openBoxes.removeAll(nullptr);
     if (!box)
         return Failed;
-    const qint32 result = results.value(box->clickedButton(), Failed);
+    const qint32 result = box->dismissed ? box->dismissAnswer : results.value(box->clickedButton(), Failed);
     delete box;
     return result;
 }

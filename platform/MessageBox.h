@@ -64,6 +64,13 @@ public:
     /// widget application (the text then goes to the warning log).
     static qint32 show(const QString &text, qint32 style = OkOnly, const QString &title = {}, QWidget *owner = nullptr,
                        const QString &helpFile = {}, qint32 helpContext = 0);
+
+    /// Answers every box this thread shows, so that the program can end
+    /// (a termination signal): each box's show() returns its escape answer
+    /// (Cancel, or OK in an OK-only box), and where the box has none the
+    /// answer that stops what it asked about: Abort for Abort/Retry/Ignore,
+    /// No for Yes/No.
+    static void dismissAll();
 };
 
 } // namespace tessera

@@ -1,5 +1,7 @@
 #include "app/main/TerminationSignals.h"
 
+#include "platform/MessageBox.h"
+
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QThread>
@@ -32,9 +34,13 @@ TerminationSignals::TerminationSignals(QObject *parent)
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+    m_retry = new QTimer(this);
+    m_retry->setInterval(100);
+    connect(m_retry, &QTimer::timeout, this, &TerminationSignals::closeWindows);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[16];
         while (::read(g_pipe[0], bytes, sizeof bytes) > 0) { }
+        m_retry->start();
         closeWindows();
     });
     struct sigaction action {
@@ -60,14 +66,15 @@ TerminationSignals::~TerminationSignals()
 
 void TerminationSignals::closeWindows()
 {
-    if (QThread::currentThread()->loopLevel() > 1) {
-        // A modal window runs its own loop inside the main one; the window
-        // that opened it may be waiting for it on the stack.
-        if (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
-        QTimer::singleShot(100, this, &TerminationSignals::closeWindows);
+    tessera::MessageBox::dismissAll();
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->close();
         return;
     }
+    // A modal window runs its own loop inside the main one; the window that
+    // opened it may be waiting for it on the stack.
+    if (QThread::currentThread()->loopLevel() > 1)
+        return;
     QApplication::closeAllWindows();
 }
 

@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using quillon::modSettings::Load;
 using quillon::modSettings::Save;
@@ -34,8 +35,9 @@ bool catchesTerm(qint64 pid)
 
 // Runs quillon with \a home as the user's home folder until it is up, then
 // asks it to end as a desktop session does. Its exit code; -1 when it did
-// not start, crashed or did not end.
-int runQuillon(const QString &home)
+// not start, crashed or did not end within \a endWithin milliseconds of
+// the signal.
+int runQuillon(const QString &home, int endWithin = 30000)
 {
     QProcess quillon;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -48,8 +50,11 @@ int runQuillon(const QString &home)
     const QDeadlineTimer deadline(30000);
     while (!catchesTerm(quillon.processId()) && !deadline.hasExpired() && quillon.state() == QProcess::Running)
         QThread::msleep(20);
+    // Time for a box shown at start-up to come up (the signal also works
+    // before; then the box is answered as soon as it runs).
+    QThread::msleep(500);
     ::kill(pid_t(quillon.processId()), SIGTERM);
-    if (!quillon.waitForFinished(30000)) {
+    if (!quillon.waitForFinished(endWithin)) {
         quillon.kill();
         quillon.waitForFinished();
         return -1;
@@ -87,6 +92,30 @@ TEST(QuillonProgram, SettingsWrittenByOneRunAreReadByTheNext)
     EXPECT_EQ(Load(QStringLiteral("To E-Mail Index"), tessera::rtLong, {}).toInt(), 1);
     EXPECT_EQ(Load(QStringLiteral("From E-Mail Index"), tessera::rtLong, 0).toInt(), -1);
     EXPECT_TRUE(QFile::exists(QDir(quillon::CHistory::DataFolder()).filePath(QStringLiteral("History.DAT"))));
+}
+
+// A message box open when the session ends used to keep the program alive
+// until someone answered it. Here the history file is a named pipe, which
+// start-up refuses with an error box; SIGTERM answers the box and the
+// program ends, saving as usual.
+TEST(QuillonProgram, EndsUnderAnOpenMessageBoxAndSaves)
+{
+    corvid::test::forgetQuillon();
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("Documents")));
+    const QString data = quillon::CHistory::DataFolder();
+    ASSERT_TRUE(QDir().mkpath(data));
+    const QString history = QDir(data).filePath(QStringLiteral("History.DAT"));
+    QFile::remove(history);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(history).constData(), 0600), 0);
+
+    // Ends well within the time a session waits before killing programs;
+    // the program itself answers within a second.
+    EXPECT_EQ(runQuillon(home.path(), 10000), 0);
+    QFile::remove(history);
+    EXPECT_EQ(Load(QStringLiteral("EML folder"), tessera::rtString, {}).toString(),
+              QDir(home.path()).filePath(QStringLiteral("Documents")))
+        << "the settings were not saved";
 }
 
 } // namespace

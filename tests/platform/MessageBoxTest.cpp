@@ -88,13 +88,29 @@ TEST(MessageBox, ButtonSetsAndTheirEscapeAnswers)
         QMessageBox::StandardButton first;
         qint32 firstResult;
         qint32 escapeResult; // 0: Escape and closing do nothing
+        qint32 dismissResult; // the answer when the program ends under the box
     } table[] = {
-        {MessageBox::OkOnly, {B::Ok}, B::Ok, MessageBox::Ok, MessageBox::Ok},
-        {MessageBox::OkCancel, {B::Ok, B::Cancel}, B::Ok, MessageBox::Ok, MessageBox::Cancel},
-        {MessageBox::AbortRetryIgnore, {B::Abort, B::Retry, B::Ignore}, B::Abort, MessageBox::Abort, 0},
-        {MessageBox::YesNoCancel, {B::Yes, B::No, B::Cancel}, B::Yes, MessageBox::Yes, MessageBox::Cancel},
-        {MessageBox::YesNo, {B::Yes, B::No}, B::Yes, MessageBox::Yes, 0},
-        {MessageBox::RetryCancel, {B::Retry, B::Cancel}, B::Retry, MessageBox::Retry, MessageBox::Cancel},
+        {MessageBox::OkOnly, {B::Ok}, B::Ok, MessageBox::Ok, MessageBox::Ok, MessageBox::Ok},
+        {MessageBox::OkCancel, {B::Ok, B::Cancel}, B::Ok, MessageBox::Ok, MessageBox::Cancel, MessageBox::Cancel},
+        {MessageBox::AbortRetryIgnore,
+         {B::Abort, B::Retry, B::Ignore},
+         B::Abort,
+         MessageBox::Abort,
+         0,
+         MessageBox::Abort},
+        {MessageBox::YesNoCancel,
+         {B::Yes, B::No, B::Cancel},
+         B::Yes,
+         MessageBox::Yes,
+         MessageBox::Cancel,
+         MessageBox::Cancel},
+        {MessageBox::YesNo, {B::Yes, B::No}, B::Yes, MessageBox::Yes, 0, MessageBox::No},
+        {MessageBox::RetryCancel,
+         {B::Retry, B::Cancel},
+         B::Retry,
+         MessageBox::Retry,
+         MessageBox::Cancel,
+         MessageBox::Cancel},
     };
     for (const auto &row : table) {
         SCOPED_TRACE(row.style);
@@ -113,6 +129,17 @@ TEST(MessageBox, ButtonSetsAndTheirEscapeAnswers)
             },
             show);
         EXPECT_EQ(escaped, row.escapeResult ? row.escapeResult : row.firstResult);
+
+        // Dismissed with a second box open over the first: both answer.
+        qint32 inner = -1;
+        const qint32 outer = answerBox(
+            [&](QMessageBox *) {
+                QTimer::singleShot(0, [] { MessageBox::dismissAll(); });
+                inner = MessageBox::show(QStringLiteral("Inner"), row.style, QStringLiteral("T"));
+            },
+            show);
+        EXPECT_EQ(inner, row.dismissResult);
+        EXPECT_EQ(outer, row.dismissResult);
     }
 }
 
