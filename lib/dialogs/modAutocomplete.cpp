@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLineEdit>
-#include <QPointer>
 
 namespace tessera {
 
@@ -29,13 +28,7 @@ bool attachAutoComplete(QWidget *control, qint32 flags)
     if (!suggest && !append)
         return true;
 
-    // A second call replaces the completer of the first; one that the host
-    // set itself is its own to delete.
-    static const char OwnedProperty[] = "tesseraAutoComplete";
-    const QPointer<QCompleter> previous = edit->completer();
-
     auto *completer = new QCompleter(edit);
-    completer->setProperty(OwnedProperty, true);
     auto *model = new QFileSystemModel(completer);
     model->setFilter((flags & aacFileSystemDirs) ? QDir::Dirs | QDir::Drives | QDir::NoDotAndDotDot
                                                  : QDir::AllEntries | QDir::NoDotAndDotDot);
@@ -53,8 +46,6 @@ bool attachAutoComplete(QWidget *control, qint32 flags)
         combo->setCompleter(completer);
     else
         edit->setCompleter(completer);
-    if (previous && previous != completer && previous->property(OwnedProperty).toBool())
-        delete previous;
     return true;
 }
 

@@ -87,6 +87,8 @@ TEST_F(AutoComplete, FlagsAndControls)
     EXPECT_FALSE(m.AddAutoComplete(nullptr));
 }
 
+// The completer is a child of the field, and a field deletes the completer
+// it parents when another replaces it: repeated calls leave one behind.
 TEST_F(AutoComplete, ASecondCallReplacesTheFirstCompleter)
 {
     QLineEdit edit;
