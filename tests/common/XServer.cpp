@@ -36,6 +36,9 @@ QProcessEnvironment XServer::environment() const
     env.insert(QStringLiteral("DISPLAY"), m_display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // The private server has no session bus; without an address libdbus
+    // would try to start one through the X server (and leak doing so).
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
     return env;
 }
 

@@ -151,6 +151,7 @@ TEST_F(crvAutorunSupportTest, ExecLinesQuoteEveryArgument)
         {QStringLiteral("/bin/echo \"\" \"x\"y"), R"("/bin/echo" "" "x" "y")"},
         {QStringLiteral("/usr/bin/Жук ёж"), "\"/usr/bin/Жук\" \"ёж\""},
         {QStringLiteral("/bin/echo \"tab\there\""), R"("/bin/echo" "tab\there")"},
+        {QStringLiteral("/bin/echo \"two\nlines\""), R"("/bin/echo" "two\nlines")"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.commandLine.toStdString());
