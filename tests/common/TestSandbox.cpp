@@ -30,6 +30,7 @@ void enterSandbox(const QString &root)
     place("TESSERA_USER_HIVE_DIR", QStringLiteral("hive/user"));
     place("TESSERA_MACHINE_HIVE_DIR", QStringLiteral("hive/machine"));
     place("TESSERA_MUTEX_DIR", QStringLiteral("locks"));
+    place("TESSERA_MACHINE_AUTOSTART_DIR", QStringLiteral("xdg/autostart"));
     QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }

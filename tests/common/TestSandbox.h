@@ -5,8 +5,9 @@
 namespace corvid::test {
 
 /// The private folder this test process runs in. The test main points HOME,
-/// the XDG folders and the hive and lock-file folders of the platform layer
-/// below it before anything else runs, and removes it at exit.
+/// the XDG folders, the hive and lock-file folders of the platform layer and
+/// the machine's autostart folder below it before anything else runs, and
+/// removes it at exit.
 QString sandboxDir();
 
 /// Sets the sandbox's environment up under \a root (created if missing).

@@ -1,12 +1,13 @@
 #include "platform/NamedMutex.h"
 
 #include "platform/Win32Error.h"
+#include "tests/common/LineProcess.h"
+#include "tests/common/ScopedEnvironment.h"
 #include "tests/common/TestSandbox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -14,36 +15,10 @@
 #include <vector>
 
 using namespace tessera;
+using corvid::test::LineProcess;
+using corvid::test::ScopedEnvironment;
 
 namespace {
-
-// Sets (or, with a null value, removes) one environment variable for one test.
-class ScopedEnvironment
-{
-public:
-    ScopedEnvironment(const char *variable, const QByteArray &value)
-        : m_variable(variable)
-        , m_wasSet(qEnvironmentVariableIsSet(variable))
-        , m_previous(qgetenv(variable))
-    {
-        if (value.isNull())
-            qunsetenv(variable);
-        else
-            qputenv(variable, value);
-    }
-    ~ScopedEnvironment()
-    {
-        if (m_wasSet)
-            qputenv(m_variable, m_previous);
-        else
-            qunsetenv(m_variable);
-    }
-
-private:
-    const char *m_variable;
-    bool m_wasSet;
-    QByteArray m_previous;
-};
 
 // Another process holding a named mutex. A waiting holder creates it only
 // when go() tells it to.
@@ -56,52 +31,25 @@ public:
         QStringList arguments {name};
         if (start == OnGo)
             arguments.prepend(QStringLiteral("--wait"));
-        m_process.start(corvid::test::builtProgram(QStringLiteral("tessera_mutex_holder")), arguments);
-        m_process.waitForStarted(10000);
-        if (start == OnGo)
-            m_ready = readLine() == "ready";
-    }
-    ~Holder()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(10000);
-        }
+        const bool started
+            = m_process.start(corvid::test::builtProgram(QStringLiteral("tessera_mutex_holder")), arguments);
+        m_ready = started && (start == Now || m_process.readLine() == "ready");
     }
     bool ready() const { return m_ready; }
-    void go()
-    {
-        m_process.write("\n");
-        m_process.waitForBytesWritten(10000);
-    }
+    void go() { m_process.writeLine({}); }
     int lastError()
     {
         if (m_lastError < 0) {
-            const QByteArray line = readLine();
+            const QByteArray line = m_process.readLine();
             m_lastError = line.isEmpty() ? -2 : line.toInt();
         }
         return m_lastError;
     }
-    bool release()
-    {
-        m_process.write("\n");
-        m_process.closeWriteChannel();
-        return m_process.waitForFinished(10000) && m_process.exitCode() == 0;
-    }
-    bool kill()
-    {
-        m_process.kill();
-        return m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::CrashExit;
-    }
+    bool release() { return m_process.finish(); }
+    bool kill() { return m_process.kill(); }
 
 private:
-    QByteArray readLine()
-    {
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) { }
-        return m_process.readLine().trimmed();
-    }
-
-    QProcess m_process;
+    LineProcess m_process;
     bool m_ready = false;
     int m_lastError = -1;
 };

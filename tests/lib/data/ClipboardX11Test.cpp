@@ -2,122 +2,58 @@
 // (tessera_clipboard_peer, on Qt's xcb platform) and xclip, another program,
 // exchange text, HTML and file lists through an Xvfb server that this test
 // starts on a free display and stops again.
+#include "tests/common/LineProcess.h"
 #include "tests/common/TestSandbox.h"
+#include "tests/common/XServer.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 
 #include <functional>
 #include <gtest/gtest.h>
 
+using corvid::test::LineProcess;
+using corvid::test::XServer;
+
 namespace {
 
-bool readLine(QProcess &process, QByteArray *line)
+// xclip -o: what another program reads from the clipboard as \a target.
+QByteArray paste(const XServer &x, const QString &target)
 {
-    QDeadlineTimer deadline(15000);
-    while (!process.canReadLine()) {
-        if (deadline.hasExpired() || !process.waitForReadyRead(int(deadline.remainingTime())))
-            return false;
-    }
-    *line = process.readLine().chopped(1);
-    return true;
+    QByteArray data;
+    x.run(
+        QStringLiteral("xclip"),
+        {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o"), QStringLiteral("-t"), target},
+        &data);
+    return data;
 }
 
-void stop(QProcess &process)
+// xclip -i: another program takes the clipboard with \a data as \a target
+// and keeps serving it in the background until it loses the clipboard or
+// the server goes.
+void copy(const XServer &x, const QString &target, const QByteArray &data)
 {
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
+    QProcess xclip;
+    xclip.setProcessEnvironment(x.environment());
+    xclip.setStandardOutputFile(QProcess::nullDevice());
+    xclip.setStandardErrorFile(QProcess::nullDevice());
+    xclip.start(QStringLiteral("xclip"),
+                {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i"), QStringLiteral("-t"),
+                 target});
+    xclip.write(data);
+    xclip.closeWriteChannel();
+    xclip.waitForFinished(10000);
 }
-
-class XServer
-{
-public:
-    ~XServer() { stop(m_xvfb); }
-
-    // Xvfb chooses a free display number itself and writes it to -displayfd.
-    bool start()
-    {
-        m_xvfb.start(QStringLiteral("Xvfb"),
-                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                      QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                      QStringLiteral("640x480x24")});
-        QByteArray number;
-        if (!m_xvfb.waitForStarted(10000) || !readLine(m_xvfb, &number) || number.isEmpty())
-            return false;
-        m_display = QStringLiteral(":") + QString::fromLatin1(number);
-        return true;
-    }
-
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        return env;
-    }
-
-    // xclip -o: what another program reads from the clipboard as \a target.
-    QByteArray paste(const QString &target) const
-    {
-        QProcess xclip;
-        xclip.setProcessEnvironment(environment());
-        xclip.start(QStringLiteral("xclip"),
-                    {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o"),
-                     QStringLiteral("-t"), target});
-        xclip.waitForFinished(10000);
-        return xclip.readAllStandardOutput();
-    }
-
-    // xclip -i: another program takes the clipboard with \a data as \a target
-    // and keeps serving it in the background until it loses the clipboard or
-    // the server goes.
-    void copy(const QString &target, const QByteArray &data) const
-    {
-        QProcess xclip;
-        xclip.setProcessEnvironment(environment());
-        xclip.setStandardOutputFile(QProcess::nullDevice());
-        xclip.setStandardErrorFile(QProcess::nullDevice());
-        xclip.start(QStringLiteral("xclip"),
-                    {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i"),
-                     QStringLiteral("-t"), target});
-        xclip.write(data);
-        xclip.closeWriteChannel();
-        xclip.waitForFinished(10000);
-    }
-
-private:
-    QProcess m_xvfb;
-    QString m_display;
-};
 
 class Peer
 {
 public:
-    ~Peer()
-    {
-        if (m_process.state() == QProcess::Running) {
-            m_process.write("quit\n");
-            if (!m_process.waitForFinished(5000))
-                stop(m_process);
-        }
-    }
-
     bool start(const QProcessEnvironment &env)
     {
-        m_process.setProcessEnvironment(env);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(corvid::test::builtProgram(QStringLiteral("tessera_clipboard_peer")), {});
-        QByteArray line;
-        return m_process.waitForStarted(10000) && readLine(m_process, &line) && line == "ready";
+        return m_process.start(corvid::test::builtProgram(QStringLiteral("tessera_clipboard_peer")), {}, env)
+            && m_process.readLine() == "ready";
     }
 
     QString ask(const QByteArray &command, const QStringList &arguments = {})
@@ -125,15 +61,14 @@ public:
         QByteArray line = command;
         for (const QString &argument : arguments)
             line += ' ' + argument.toUtf8().toPercentEncoding();
-        m_process.write(line + '\n');
-        QByteArray reply;
-        if (!readLine(m_process, &reply))
+        const QByteArray reply = m_process.ask(line);
+        if (reply.isNull())
             return QStringLiteral("<no answer>");
         return QString::fromUtf8(QByteArray::fromPercentEncoding(reply));
     }
 
 private:
-    QProcess m_process;
+    LineProcess m_process;
 };
 
 // The clipboard changes hands asynchronously: ask again until the answer
@@ -163,8 +98,7 @@ QStringList localFiles(const QByteArray &uriList)
 
 TEST(ClipboardX11, AnotherProgramReadsOursAndWeReadTheirs)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("xclip")).isEmpty())
+    if (!XServer::available({QStringLiteral("xclip")}))
         GTEST_SKIP() << "needs Xvfb and xclip (.ci/install-deps installs them)";
     XServer x;
     ASSERT_TRUE(x.start()) << "Xvfb did not start";
@@ -173,26 +107,26 @@ TEST(ClipboardX11, AnotherProgramReadsOursAndWeReadTheirs)
 
     const QString text = QStringLiteral("Привет, xclip");
     ASSERT_EQ(peer.ask("settext", {text}), QStringLiteral("ok"));
-    EXPECT_EQ(eventually([&] { return QString::fromUtf8(x.paste(QStringLiteral("UTF8_STRING"))); }, text), text);
+    EXPECT_EQ(eventually([&] { return QString::fromUtf8(paste(x, QStringLiteral("UTF8_STRING"))); }, text), text);
 
     ASSERT_EQ(peer.ask("sethtml", {QStringLiteral("<b>Жир</b>")}), QStringLiteral("ok"));
-    EXPECT_EQ(QString::fromUtf8(x.paste(QStringLiteral("text/html"))), QStringLiteral("<b>Жир</b>"));
-    EXPECT_TRUE(x.paste(QStringLiteral("application/x-qt-windows-mime;value=\"HTML Format\""))
+    EXPECT_EQ(QString::fromUtf8(paste(x, QStringLiteral("text/html"))), QStringLiteral("<b>Жир</b>"));
+    EXPECT_TRUE(paste(x, QStringLiteral("application/x-qt-windows-mime;value=\"HTML Format\""))
                     .startsWith("Version:1.0\r\nStartHTML:0000000105\r\nEndHTML:0000000183\r\n"));
-    EXPECT_EQ(QString::fromUtf8(x.paste(QStringLiteral("UTF8_STRING"))), text) << "the text stays beside the HTML";
+    EXPECT_EQ(QString::fromUtf8(paste(x, QStringLiteral("UTF8_STRING"))), text) << "the text stays beside the HTML";
 
     const QStringList files {QStringLiteral("/tmp/a b.txt"), QStringLiteral("/tmp/Жук")};
     ASSERT_EQ(peer.ask("setfiles", files), QStringLiteral("ok"));
-    EXPECT_EQ(localFiles(x.paste(QStringLiteral("text/uri-list"))), files);
+    EXPECT_EQ(localFiles(paste(x, QStringLiteral("text/uri-list"))), files);
 
-    x.copy(QStringLiteral("UTF8_STRING"), QStringLiteral("Их текст").toUtf8());
+    copy(x, QStringLiteral("UTF8_STRING"), QStringLiteral("Их текст").toUtf8());
     EXPECT_EQ(eventually([&] { return peer.ask("gettext"); }, QStringLiteral("Их текст")), QStringLiteral("Их текст"));
 
-    x.copy(QStringLiteral("text/html"), QStringLiteral("<i>их</i>").toUtf8());
+    copy(x, QStringLiteral("text/html"), QStringLiteral("<i>их</i>").toUtf8());
     EXPECT_EQ(eventually([&] { return peer.ask("gethtml", {QStringLiteral("4")}); }, QStringLiteral("<i>их</i>")),
               QStringLiteral("<i>их</i>"));
 
-    x.copy(QStringLiteral("text/uri-list"), "file:///srv/x%20y\r\nfile:///srv/%D0%96\r\n");
+    copy(x, QStringLiteral("text/uri-list"), "file:///srv/x%20y\r\nfile:///srv/%D0%96\r\n");
     const QString theirFiles = QStringLiteral("/srv/x y /srv/Ж");
     EXPECT_EQ(eventually([&] { return peer.ask("getfiles"); }, theirFiles), theirFiles);
 }
