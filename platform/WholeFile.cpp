@@ -10,20 +10,6 @@
 
 namespace tessera {
 
-namespace {
-
-// A folder's entries reach the disk only when the folder itself is synced.
-void syncFolder(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-} // namespace
-
 bool WholeFile::write(const QString &path, const QByteArray &data, QString *errorString)
 {
     QSaveFile file(path);
@@ -41,6 +27,15 @@ bool WholeFile::write(const QString &path, const QByteArray &data, QString *erro
         return fail(file.errorString());
     syncFolder(QFileInfo(path).absolutePath());
     return true;
+}
+
+void WholeFile::syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 } // namespace tessera

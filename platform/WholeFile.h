@@ -19,6 +19,11 @@ public:
     /// Replaces or creates \a path with \a data; the folder must exist.
     /// Returns false, with the reason in \a errorString, when it cannot.
     static bool write(const QString &path, const QByteArray &data, QString *errorString = nullptr);
+
+    /// Syncs \a folder's entries to the disk, so that a name just given to a
+    /// file there survives a crash. Best effort: some file systems cannot
+    /// sync a folder, and the file itself is complete by then.
+    static void syncFolder(const QString &folder);
 };
 
 } // namespace tessera

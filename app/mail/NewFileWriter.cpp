@@ -1,6 +1,7 @@
 #include "app/mail/NewFileWriter.h"
 
 #include "app/mail/FileAccessError_p.h"
+#include "platform/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -111,26 +112,13 @@ void NewFileWriter::flushToDisk()
         raiseFileAccessErrno(m_path, errno);
 }
 
-void NewFileWriter::syncFolder()
-{
-    // The new name is on the disk only once its folder is; the message is
-    // complete by now, so a folder that cannot be synced is no failure of
-    // its own (some file systems refuse to sync folders).
-    const int folder
-        = ::open(QFile::encodeName(QFileInfo(m_path).path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-}
-
 void NewFileWriter::commitReplacing()
 {
     flushToDisk();
     if (::rename(QFile::encodeName(m_temporary).constData(), QFile::encodeName(m_path).constData()) != 0)
         raiseFileAccessErrno(m_path, errno);
     m_committed = true;
-    syncFolder();
+    tessera::WholeFile::syncFolder(QFileInfo(m_path).absolutePath());
 }
 
 QString NewFileWriter::commitNew(const std::function<QString()> &nextPath)
@@ -146,7 +134,7 @@ QString NewFileWriter::commitNew(const std::function<QString()> &nextPath)
         m_path = nextPath();
     }
     m_committed = true;
-    syncFolder();
+    tessera::WholeFile::syncFolder(QFileInfo(m_path).absolutePath());
     return m_path;
 }
 

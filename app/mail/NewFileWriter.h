@@ -45,7 +45,6 @@ public:
 
 private:
     void flushToDisk();
-    void syncFolder();
 
     QString m_path;
     QString m_temporary;

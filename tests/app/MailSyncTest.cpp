@@ -1,7 +1,8 @@
 // A written file must be on the disk before it takes its name, and the name
 // must be on the disk before the green light: fsync of the file, the rename,
 // then fsync of the folder. This test binary puts its own fsync, rename and
-// renameat2 in front of the C library's to see the order of the calls.
+// renameat2 in front of the C library's to see the order of the calls; they
+// are visible to the shared libraries too, which make some of the calls.
 #include "app/common/StringTextHolder.h"
 #include "app/mail/FileAccess.h"
 #include "app/mail/modMail.h"
@@ -47,21 +48,22 @@ template <typename F> F real(const char *name)
 
 } // namespace
 
-extern "C" int fsync(int fd)
+extern "C" __attribute__((visibility("default"))) int fsync(int fd)
 {
     record({QStringLiteral("fsync"), pathOf(fd), {}});
     static const auto next = real<int (*)(int)>("fsync");
     return next(fd);
 }
 
-extern "C" int rename(const char *from, const char *to) noexcept
+extern "C" __attribute__((visibility("default"))) int rename(const char *from, const char *to) noexcept
 {
     record({QStringLiteral("rename"), QFile::decodeName(to), QFile::decodeName(from)});
     static const auto next = real<int (*)(const char *, const char *)>("rename");
     return next(from, to);
 }
 
-extern "C" int renameat2(int fromDir, const char *from, int toDir, const char *to, unsigned int flags) noexcept
+extern "C" __attribute__((visibility("default"))) int renameat2(int fromDir, const char *from, int toDir,
+                                                                const char *to, unsigned int flags) noexcept
 {
     record({QStringLiteral("rename"), QFile::decodeName(to), QFile::decodeName(from)});
     static const auto next = real<int (*)(int, const char *, int, const char *, unsigned int)>("renameat2");
