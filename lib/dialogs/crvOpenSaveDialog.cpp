@@ -1,5 +1,6 @@
 #include "lib/dialogs/crvOpenSaveDialog.h"
 
+#include "lib/dialogs/CheckedFileDialog_p.h"
 #include "lib/dialogs/DialogHost_p.h"
 #include "lib/dialogs/DialogProperty_p.h"
 #include "lib/dialogs/ModalDialog_p.h"
@@ -153,16 +154,23 @@ bool crvOpenSaveDialog::show(bool save)
         return false;
     }
 
-    ModalDialog<QFileDialog> dialog(d->hWnd.data());
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    FileNameRules rules;
+    rules.save = save;
+    rules.fileMustExist = d->fileMustExist;
+    rules.pathMustExist = d->pathMustExist;
+    rules.createPrompt = d->createPrompt;
+    rules.overwritePrompt = d->overwritePrompt;
+    rules.noReadonlyReturn = d->noReadonlyReturn;
+    ModalDialog<CheckedFileDialog> dialog(d->hWnd.data(), rules);
     dialog->setOption(QFileDialog::HideNameFilterDetails);
-    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // The save dialog takes one name whatever the switch says.
+    // The save dialog takes one name whatever the switch says; names that
+    // need not exist are typed into a dialog for any file.
     if (d->allowMultiselect && !save)
         dialog->setFileMode(QFileDialog::ExistingFiles);
+    else if (!save && d->fileMustExist && !d->createPrompt)
+        dialog->setFileMode(QFileDialog::ExistingFile);
     else
-        dialog->setFileMode(d->fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog->setOption(QFileDialog::DontConfirmOverwrite, !d->overwritePrompt);
+        dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setOption(QFileDialog::DontResolveSymlinks, d->noDereferenceLinks);
     if (d->forceShowHidden)
         dialog->setFilter(dialog->filter() | QDir::Hidden);
@@ -191,12 +199,7 @@ bool crvOpenSaveDialog::show(bool save)
             grid->addWidget(chkReadOnly, grid->rowCount(), 0, 1, -1);
     }
 
-    // What the dialog accepted, after its own checks (existence, overwrite).
-    QStringList chosen;
-    QObject::connect(dialog.get(), &QFileDialog::filesSelected, dialog.get(),
-                     [&chosen](const QStringList &files) { chosen = files; });
-
-    if (!dialog.exec() || chosen.isEmpty()) {
+    if (!dialog.exec()) {
         d->lastDlgError = CommonDialogErrorCodes(0);
         return false;
     }
@@ -207,6 +210,8 @@ bool crvOpenSaveDialog::show(bool save)
     if (chkReadOnly)
         d->readOnly = chkReadOnly->isChecked();
 
+    // What the dialog accepted, after the checks of the rules.
+    const QStringList chosen = dialog->chosen();
     d->fileNames = Collection();
     if (d->allowMultiselect) {
         d->fileName.clear();
