@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -23,11 +24,15 @@ public:
     BoundedArray() = default;
     BoundedArray(int lower, int upper) { ReDim(lower, upper); }
 
-    /// Builds an array with the given lower bound holding \a values.
+    /// Builds an array with the given lower bound holding \a values. Raises
+    /// 6 (overflow) when the upper bound would not fit in an int.
     static BoundedArray fromValues(int lower, std::vector<T> values)
     {
+        const qint64 upper = qint64(lower) + qint64(values.size()) - 1;
+        if (upper > std::numeric_limits<int>::max() || upper < qint64(std::numeric_limits<int>::min()))
+            throw RuntimeError(RuntimeError::Overflow);
         BoundedArray a;
-        a.ReDim(lower, lower + int(values.size()) - 1);
+        a.m_lower = lower;
         a.m_data = std::move(values);
         return a;
     }
@@ -42,7 +47,8 @@ public:
     int UBound() const
     {
         requireDimensioned();
-        return *m_lower + int(m_data.size()) - 1;
+        // In 64 bits: an array ending at INT_MAX would overflow on the way.
+        return int(qint64(*m_lower) + qint64(m_data.size()) - 1);
     }
     /// Number of elements; 0 for a never-dimensioned array.
     qsizetype size() const noexcept { return qsizetype(m_data.size()); }

@@ -88,6 +88,9 @@ void metacall(QObject *object, QMetaObject::Call call, int index, void **argv)
     } catch (const std::exception &e) {
         throw RuntimeError(AutomationError, QString::fromLocal8Bit(e.what()),
                            QLatin1String(object->metaObject()->className()));
+    } catch (...) {
+        throw RuntimeError(AutomationError, QStringLiteral("Unspecified error"),
+                           QLatin1String(object->metaObject()->className()));
     }
 }
 

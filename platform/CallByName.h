@@ -38,9 +38,10 @@ enum class CallType : qint32 {
 /// read with arguments or written with other than one; 13 (or 6) when an
 /// argument does not convert. A RuntimeError raised inside the member reaches
 /// the caller as it was raised; std::bad_alloc becomes 7 (out of memory) and
-/// any other std::exception the platform's "automation error" -2147467259
-/// (0x80004005) with the exception's text as Description and the object's
-/// class name as Source.
+/// any other exception the platform's "automation error" -2147467259
+/// (0x80004005) with the exception's text (for a std::exception, else
+/// "Unspecified error") as Description and the object's class name as
+/// Source.
 ///
 ///     CallByName(logger, QStringLiteral("UserName"), CallType::Let, {QStringLiteral("alice")});
 ///     const qint32 mode = CallByName(logger, QStringLiteral("LogMode"), CallType::Get).toInt();

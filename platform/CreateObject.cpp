@@ -8,6 +8,9 @@
 #include <QPluginLoader>
 #include <QUuid>
 
+#include <new>
+#include <stdexcept>
+
 namespace tessera {
 
 namespace {
@@ -18,6 +21,25 @@ namespace {
                        RuntimeError::standardDescription(RuntimeError::CantCreateObject) + QLatin1String(" (") + reason
                            + QLatin1Char(')'),
                        progId);
+}
+
+std::unique_ptr<QObject> createFromModule(const QString &progId, const QString &modulePath, const QUuid &classId,
+                                          const QString &braceGuid)
+{
+    QPluginLoader loader(modulePath);
+    // Objects of the module may live as long as the process.
+    loader.setLoadHints(QLibrary::PreventUnloadHint);
+    auto *factory = qobject_cast<ComponentFactory *>(loader.instance());
+    if (!factory) {
+        cannotCreate(progId,
+                     loader.isLoaded()
+                         ? QStringLiteral("%1 is not a component module").arg(modulePath)
+                         : QStringLiteral("module %1 does not load: %2").arg(modulePath, loader.errorString()));
+    }
+    std::unique_ptr<QObject> object(factory->create(classId));
+    if (!object)
+        cannotCreate(progId, QStringLiteral("module %1 does not create class %2").arg(modulePath, braceGuid));
+    return object;
 }
 
 } // namespace
@@ -41,20 +63,21 @@ std::unique_ptr<QObject> CreateObject(const QString &progId)
     if (!QFileInfo(*modulePath).isFile())
         cannotCreate(progId, QStringLiteral("module %1 does not exist").arg(*modulePath));
 
-    QPluginLoader loader(*modulePath);
-    // Objects of the module may live as long as the process.
-    loader.setLoadHints(QLibrary::PreventUnloadHint);
-    auto *factory = qobject_cast<ComponentFactory *>(loader.instance());
-    if (!factory) {
+    // The module's code may throw anything; what is not a run-time error
+    // becomes one, so callers that must not raise can catch it.
+    try {
+        return createFromModule(progId, *modulePath, classId, braceGuid);
+    } catch (const RuntimeError &) {
+        throw;
+    } catch (const std::bad_alloc &) {
+        throw RuntimeError(RuntimeError::OutOfMemory, {}, progId);
+    } catch (const std::exception &e) {
         cannotCreate(progId,
-                     loader.isLoaded()
-                         ? QStringLiteral("%1 is not a component module").arg(*modulePath)
-                         : QStringLiteral("module %1 does not load: %2").arg(*modulePath, loader.errorString()));
+                     QStringLiteral("module %1 failed to create class %2: %3")
+                         .arg(*modulePath, braceGuid, QString::fromLocal8Bit(e.what())));
+    } catch (...) {
+        cannotCreate(progId, QStringLiteral("module %1 failed to create class %2").arg(*modulePath, braceGuid));
     }
-    std::unique_ptr<QObject> object(factory->create(classId));
-    if (!object)
-        cannotCreate(progId, QStringLiteral("module %1 does not create class %2").arg(*modulePath, braceGuid));
-    return object;
 }
 
 } // namespace tessera

@@ -25,7 +25,8 @@ namespace tessera {
 /// reason in parentheses, \a progId as Source) when the identifier is not
 /// registered, its class has no module, the module file is missing, it does
 /// not load or is not a component module, or the module does not create the
-/// class.
+/// class or throws anything other than a RuntimeError while making it (a
+/// RuntimeError passes as it is, std::bad_alloc becomes 7).
 ///
 ///     std::unique_ptr<QObject> logger = CreateObject(QStringLiteral("EventLogger.crvEventLogger"));
 ///     CallByName(logger.get(), QStringLiteral("ReportEvent"), CallType::Method, {text, 2, source, 53});

@@ -1,7 +1,7 @@
+#include "platform/HiveFileModes_p.h"
 #include "platform/HiveFile_p.h"
 #include "platform/Win32Error.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -259,8 +259,9 @@ void HiveFile::StatementFinalizer::operator()(sqlite3_stmt *stmt) const
     sqlite3_finalize(stmt);
 }
 
-HiveFile::HiveFile(QString fileName)
+HiveFile::HiveFile(QString fileName, HiveReaders readers)
     : m_fileName(std::move(fileName))
+    , m_readers(readers)
 { }
 
 HiveFile::~HiveFile()
@@ -342,10 +343,12 @@ qint32 HiveFile::readSchemaVersion(int *version)
 qint32 HiveFile::open(Access access)
 {
     if (!m_db) {
-        const QFileInfo file(m_fileName);
-        if (access == Access::Read && !file.exists())
+        if (access == Access::Read && !QFileInfo::exists(m_fileName))
             return Win32Error::FileNotFound;
-        if (access == Access::Write && !QDir().mkpath(file.absolutePath()))
+        // An earlier version made the user's hive readable by all.
+        if (m_readers == HiveReaders::Owner)
+            tightenPrivateHive(m_fileName);
+        if (access == Access::Write && !makeHiveFile(m_fileName, m_readers))
             return Win32Error::AccessDenied;
         if (const qint32 rc = connect(access, false))
             return rc;

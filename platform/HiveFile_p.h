@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HiveFileModes_p.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -17,7 +19,9 @@ namespace tessera {
 /// per thread, so connections and prepared statements live across calls.
 ///
 /// A hive whose file does not exist reads as an empty tree (only the root
-/// key); the file and its folder are created by the first write. A file that
+/// key); the file and its folder are created by the first write, with the
+/// modes its \a readers need (HiveFileModes_p.h), and an owner-only hive made
+/// readable by others is tightened when it is first opened. A file that
 /// cannot be created or written makes every write fail with AccessDenied,
 /// while reads still work when the file exists.
 ///
@@ -35,7 +39,7 @@ class HiveFile
 public:
     static constexpr qint64 RootKey = 1;
 
-    explicit HiveFile(QString fileName);
+    HiveFile(QString fileName, HiveReaders readers);
     ~HiveFile();
     HiveFile(const HiveFile &) = delete;
     HiveFile &operator=(const HiveFile &) = delete;
@@ -135,6 +139,7 @@ private:
     qint32 insertKey(qint64 parent, const QString &name, const QString &path, qint64 *id);
 
     QString m_fileName;
+    HiveReaders m_readers;
     std::unique_ptr<sqlite3, DatabaseCloser> m_db;
     std::array<std::unique_ptr<sqlite3_stmt, StatementFinalizer>, size_t(Statement::Count)> m_statements;
     bool m_readOnly = false;

@@ -38,9 +38,9 @@ QString hiveFolder(const char *variable, const QString &fallback)
     return folder.isEmpty() ? fallback : folder;
 }
 
-std::unique_ptr<HiveFile> openHive(const QString &fileName)
+std::unique_ptr<HiveFile> openHive(const QString &fileName, HiveReaders readers)
 {
-    auto file = std::make_unique<HiveFile>(fileName);
+    auto file = std::make_unique<HiveFile>(fileName, readers);
     if (t_hives.inScope)
         file->beginScope();
     return file;
@@ -52,14 +52,16 @@ HiveFile &hive(View view)
         if (!t_hives.machine)
             t_hives.machine
                 = openHive(hiveFolder("TESSERA_MACHINE_HIVE_DIR", QStringLiteral("/var/lib/sablewing/registry"))
-                           + QStringLiteral("/machine.hive"));
+                               + QStringLiteral("/machine.hive"),
+                           HiveReaders::Everyone);
         return *t_hives.machine;
     }
     if (!t_hives.user)
         t_hives.user = openHive(hiveFolder("TESSERA_USER_HIVE_DIR",
                                            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                                + QStringLiteral("/Sablewing/registry"))
-                                + QStringLiteral("/user.hive"));
+                                    + QStringLiteral("/user.hive"),
+                                HiveReaders::Owner);
     return *t_hives.user;
 }
 

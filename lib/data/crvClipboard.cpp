@@ -4,6 +4,7 @@
 #include "platform/ClipboardFormat.h"
 #include "platform/CodePage.h"
 #include "platform/RuntimeError.h"
+#include "platform/ThreadLocale.h"
 #include "platform/VariantConvert.h"
 #include "support/csText.h"
 
@@ -12,8 +13,10 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QPointer>
 #include <QThread>
 #include <QUrl>
+#include <QtEndian>
 
 #include <memory>
 
@@ -158,19 +161,40 @@ void putFormat(QMimeData &mime, qint32 code, const QByteArray &data)
     }
 }
 
-// Each Set adds to what the clipboard holds: copy the content, add, set the
-// whole again.
+// The data this program last put on the clipboard; null once the clipboard
+// has dropped it for other data.
+QPointer<QMimeData> &ourData()
+{
+    static QPointer<QMimeData> data;
+    return data;
+}
+
+// Each Set adds to what this program put there, as the platform's Sets
+// between opening and closing the clipboard do: copy that, add, set the whole
+// again. Another program's offer is replaced, never copied: its other
+// formats would go on serving its old content beside ours, and copying pulls
+// every one of them (large pictures too) across.
 template <typename Add> bool addToClipboard(Add add)
 {
     QClipboard *clipboard = openClipboard();
     if (!clipboard)
         return false;
     auto mime = std::make_unique<QMimeData>();
-    if (const QMimeData *current = clipboard->mimeData())
+    const QMimeData *current = clipboard->mimeData();
+    if (current && (current == ourData() || clipboard->ownsClipboard()))
         copyFormats(*current, *mime);
     add(*mime);
+    ourData() = mime.get();
     clipboard->setMimeData(mime.release());
     return true;
+}
+
+// The thread's locale as the platform stores it beside text: a 32-bit LCID.
+QByteArray localeBlock()
+{
+    QByteArray block(4, '\0');
+    qToLittleEndian(GetThreadLocale(), block.data());
+    return block;
 }
 
 const QMimeData *clipboardData()
@@ -226,7 +250,10 @@ QString crvClipboard::GetHTML(qint32 ReturnValue)
 
 bool crvClipboard::SetText(const QString &Text)
 {
-    return addToClipboard([&](QMimeData &mime) { mime.setText(Text); });
+    return addToClipboard([&](QMimeData &mime) {
+        mime.setText(Text);
+        mime.setData(CF::mimeType(CF::CF_LOCALE), localeBlock());
+    });
 }
 
 QString crvClipboard::GetText(bool ReturnANSIText)

@@ -15,9 +15,10 @@ namespace tessera {
 /// (tessera::ClipboardFormat): text, the "HTML Format" document, shell file
 /// lists and raw data under any code.
 ///
-/// Every Set... adds its formats to what the clipboard already holds (the
-/// current content is copied, the new format added, and the whole set again);
-/// call Clear() first to hold only your own data. Each format is also offered
+/// Every Set... adds its formats to what this program put on the clipboard
+/// (that content is copied, the new format added, and the whole set again);
+/// call Clear() first to hold only your own data. What another program put
+/// there is replaced whole, never added to. Each format is also offered
 /// to other programs in their terms: text as text/plain, the HTML document
 /// under its own private type and its fragment as text/html, the file list
 /// under its own private type and as text/uri-list. What other programs put
@@ -56,7 +57,8 @@ public:
     /// 32-bit number.
     QString GetHTML(qint32 ReturnValue = ghrvFragment);
 
-    /// Puts \a Text on the clipboard, readable in all three text formats.
+    /// Puts \a Text on the clipboard, readable in all three text formats,
+    /// with the thread's locale (GetThreadLocale) as CF_LOCALE beside it.
     bool SetText(const QString &Text);
 
     /// The clipboard's text up to its first NUL character; with

@@ -2,6 +2,7 @@
 
 #include "lib/dialogs/DialogHost_p.h"
 #include "lib/dialogs/DialogProperty_p.h"
+#include "lib/dialogs/ModalDialog_p.h"
 #include "support/csFiles.h"
 
 #include <QFileDialog>
@@ -35,20 +36,21 @@ bool crvBrowseForFolderDialog::Show()
 {
     if (!canShowDialogs())
         return false;
-    QFileDialog dialog(d->hWnd, d->description.isEmpty() ? QStringLiteral("Обзор папок") : d->description);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
+    ModalDialog<QFileDialog> dialog(d->hWnd.data(),
+                                    d->description.isEmpty() ? QStringLiteral("Обзор папок") : d->description);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
     // The old chooser could neither create nor rename folders.
-    dialog.setOption(QFileDialog::ReadOnly, !d->useNewUI);
+    dialog->setOption(QFileDialog::ReadOnly, !d->useNewUI);
     if (!d->path.isEmpty())
-        dialog.setDirectory(d->path);
+        dialog->setDirectory(d->path);
 
     // What the dialog accepted, after its own check that the folder exists.
     QStringList chosen;
-    QObject::connect(&dialog, &QFileDialog::filesSelected, &dialog,
+    QObject::connect(dialog.get(), &QFileDialog::filesSelected, dialog.get(),
                      [&chosen](const QStringList &files) { chosen = files; });
-    if (dialog.exec() != QDialog::Accepted || chosen.isEmpty())
+    if (!dialog.exec() || chosen.isEmpty())
         return false;
 
     d->path = cs::csGetPathFromPIDL(QUrl::fromLocalFile(chosen.first()));

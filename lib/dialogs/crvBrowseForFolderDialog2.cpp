@@ -2,6 +2,7 @@
 
 #include "lib/dialogs/DialogHost_p.h"
 #include "lib/dialogs/DialogProperty_p.h"
+#include "lib/dialogs/ModalDialog_p.h"
 #include "lib/dialogs/frmBrowseForFolder.h"
 
 #include <QLineEdit>
@@ -34,17 +35,18 @@ bool crvBrowseForFolderDialog2::Show()
 {
     if (!canShowDialogs())
         return false;
-    frmBrowseForFolder window(QApplication::activeWindow());
-    window.txtPath()->setText(d->path);
-    window.setDescription(d->description);
-    window.setNewUI(d->useNewUI);
-    window.setAskToCreateFolder(d->askToCreateFolder);
+    ModalDialog<frmBrowseForFolder> window(QApplication::activeWindow());
+    window->txtPath()->setText(d->path);
+    window->setDescription(d->description);
+    window->setNewUI(d->useNewUI);
+    window->setAskToCreateFolder(d->askToCreateFolder);
     window.exec();
-    if (!window.Ok())
+    // Ok, not the dialog's result: the window hides itself on Ok.
+    if (!window || !window->Ok())
         return false;
-    d->displayName = window.DisplayName();
-    d->imageIndex = window.ImageIndex();
-    d->path = window.txtPath()->text();
+    d->displayName = window->DisplayName();
+    d->imageIndex = window->ImageIndex();
+    d->path = window->txtPath()->text();
     return !d->path.isEmpty();
 }
 

@@ -3,6 +3,7 @@
 #include "lib/dialogs/CustomColors.h"
 #include "lib/dialogs/DialogHost_p.h"
 #include "lib/dialogs/DialogProperty_p.h"
+#include "lib/dialogs/ModalDialog_p.h"
 
 #include <QColorDialog>
 #include <QPointer>
@@ -59,15 +60,15 @@ bool crvChooseColorDialog::Show()
     for (qint32 i = 0; i < custom.Count(); ++i)
         QColorDialog::setCustomColor(i, fromBGR(custom.Item(i)));
 
-    QColorDialog dialog(fromBGR(d->color), d->hWnd);
-    dialog.setOption(QColorDialog::DontUseNativeDialog);
-    const bool chosen = dialog.exec() == QDialog::Accepted;
+    ModalDialog<QColorDialog> dialog(fromBGR(d->color), d->hWnd.data());
+    dialog->setOption(QColorDialog::DontUseNativeDialog);
+    const bool chosen = dialog.exec();
 
     for (qint32 i = 0; i < custom.Count(); ++i)
         custom.setItem(i, toBGR(QColorDialog::customColor(i)));
     d->lastDlgError = CommonDialogErrorCodes(0);
     if (chosen)
-        d->color = toBGR(dialog.selectedColor());
+        d->color = toBGR(dialog->selectedColor());
     return chosen;
 }
 

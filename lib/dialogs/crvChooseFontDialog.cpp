@@ -3,6 +3,7 @@
 #include "lib/dialogs/DialogHost_p.h"
 #include "lib/dialogs/DialogProperty_p.h"
 #include "lib/dialogs/FontRules_p.h"
+#include "lib/dialogs/ModalDialog_p.h"
 #include "platform/MessageBox.h"
 
 #include <QFontDialog>
@@ -90,15 +91,15 @@ bool crvChooseFontDialog::Show()
         return false;
     }
     const double dpi = screenDpiY();
-    LimitedFontDialog dialog(initialFont(*this, dpi), d->hWnd, d->sizeMin, d->sizeMax);
-    dialog.setOption(QFontDialog::DontUseNativeDialog);
-    dialog.setOption(QFontDialog::MonospacedFonts, d->fixedPitchOnly);
-    dialog.setOption(QFontDialog::ScalableFonts, d->trueTypeOnly);
+    ModalDialog<LimitedFontDialog> dialog(initialFont(*this, dpi), d->hWnd.data(), d->sizeMin, d->sizeMax);
+    dialog->setOption(QFontDialog::DontUseNativeDialog);
+    dialog->setOption(QFontDialog::MonospacedFonts, d->fixedPitchOnly);
+    dialog->setOption(QFontDialog::ScalableFonts, d->trueTypeOnly);
     d->lastDlgError = CommonDialogErrorCodes(0);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!dialog.exec())
         return false;
 
-    const QFont chosen = dialog.selectedFont();
+    const QFont chosen = dialog->selectedFont();
     const double points = chosen.pointSizeF() > 0 ? chosen.pointSizeF() : QFontInfo(chosen).pointSizeF();
     d->charset &= 0xFF;
     d->faceName = chosen.family();

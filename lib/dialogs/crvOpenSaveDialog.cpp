@@ -1,7 +1,9 @@
 #include "lib/dialogs/crvOpenSaveDialog.h"
 
+#include "lib/dialogs/CheckedFileDialog_p.h"
 #include "lib/dialogs/DialogHost_p.h"
 #include "lib/dialogs/DialogProperty_p.h"
+#include "lib/dialogs/ModalDialog_p.h"
 #include "platform/RuntimeError.h"
 #include "support/csFiles.h"
 
@@ -152,60 +154,64 @@ bool crvOpenSaveDialog::show(bool save)
         return false;
     }
 
-    QFileDialog dialog(d->hWnd);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // The save dialog takes one name whatever the switch says.
+    FileNameRules rules;
+    rules.save = save;
+    rules.fileMustExist = d->fileMustExist;
+    rules.pathMustExist = d->pathMustExist;
+    rules.createPrompt = d->createPrompt;
+    rules.overwritePrompt = d->overwritePrompt;
+    rules.noReadonlyReturn = d->noReadonlyReturn;
+    ModalDialog<CheckedFileDialog> dialog(d->hWnd.data(), rules);
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    // The save dialog takes one name whatever the switch says; names that
+    // need not exist are typed into a dialog for any file.
     if (d->allowMultiselect && !save)
-        dialog.setFileMode(QFileDialog::ExistingFiles);
+        dialog->setFileMode(QFileDialog::ExistingFiles);
+    else if (!save && d->fileMustExist && !d->createPrompt)
+        dialog->setFileMode(QFileDialog::ExistingFile);
     else
-        dialog.setFileMode(d->fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !d->overwritePrompt);
-    dialog.setOption(QFileDialog::DontResolveSymlinks, d->noDereferenceLinks);
+        dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontResolveSymlinks, d->noDereferenceLinks);
     if (d->forceShowHidden)
-        dialog.setFilter(dialog.filter() | QDir::Hidden);
-    dialog.setWindowTitle(!d->title.isEmpty() ? d->title : save ? QStringLiteral("Save As") : QStringLiteral("Open"));
-    dialog.setDefaultSuffix(d->defaultExtension);
+        dialog->setFilter(dialog->filter() | QDir::Hidden);
+    dialog->setWindowTitle(!d->title.isEmpty() ? d->title : save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    dialog->setDefaultSuffix(d->defaultExtension);
 
     const QList<NameFilter> filters = nameFilters(d->filter);
     QStringList qtFilters;
     for (const NameFilter &filter : filters)
         qtFilters.append(filter.filter);
-    dialog.setNameFilters(qtFilters);
+    dialog->setNameFilters(qtFilters);
     if (d->filterIndex >= 0 && d->filterIndex < filters.size())
-        dialog.selectNameFilter(qtFilters.at(d->filterIndex));
+        dialog->selectNameFilter(qtFilters.at(d->filterIndex));
 
     if (!d->initialDirectory.isEmpty())
-        dialog.setDirectory(d->initialDirectory);
+        dialog->setDirectory(d->initialDirectory);
     if (!d->fileName.isEmpty())
-        dialog.selectFile(d->fileName.left(d->allowMultiselect ? MultiCapacity : SingleCapacity));
+        dialog->selectFile(d->fileName.left(d->allowMultiselect ? MultiCapacity : SingleCapacity));
 
     QCheckBox *chkReadOnly = nullptr;
     if (!d->hideReadOnly) {
-        chkReadOnly = new QCheckBox(QStringLiteral("Open as &read-only"), &dialog);
+        chkReadOnly = new QCheckBox(QStringLiteral("Open as &read-only"), dialog.get());
         chkReadOnly->setObjectName(QStringLiteral("chkReadOnly"));
         chkReadOnly->setChecked(d->readOnly);
-        if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+        if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout()))
             grid->addWidget(chkReadOnly, grid->rowCount(), 0, 1, -1);
     }
 
-    // What the dialog accepted, after its own checks (existence, overwrite).
-    QStringList chosen;
-    QObject::connect(&dialog, &QFileDialog::filesSelected, &dialog,
-                     [&chosen](const QStringList &files) { chosen = files; });
-
-    if (dialog.exec() != QDialog::Accepted || chosen.isEmpty()) {
+    if (!dialog.exec()) {
         d->lastDlgError = CommonDialogErrorCodes(0);
         return false;
     }
 
-    const qsizetype index = indexOf(filters, dialog.selectedNameFilter());
+    const qsizetype index = indexOf(filters, dialog->selectedNameFilter());
     if (index >= 0)
         d->filterIndex = qint32(index);
     if (chkReadOnly)
         d->readOnly = chkReadOnly->isChecked();
 
+    // What the dialog accepted, after the checks of the rules.
+    const QStringList chosen = dialog->chosen();
     d->fileNames = Collection();
     if (d->allowMultiselect) {
         d->fileName.clear();

@@ -22,13 +22,17 @@ namespace tessera {
 /// NULs; the list ends at the first empty entry, so further calls show the
 /// same list. "*.*" matches every file, as on the platform.
 ///
-/// Switches with a counterpart in the dialog: FileMustExist (only existing
-/// files are accepted), OverwritePrompt, HideReadOnly and ReadOnly (the
-/// "Open as read-only" check box, read back on success), ForceShowHidden,
-/// AllowMultiselect (open dialog only) and NoDereferenceLinks (symbolic
-/// links are returned, not their targets). The dialog never changes the
-/// process's current folder, so NoChangeDir always holds. The other switches
-/// are kept and read back but change nothing here.
+/// Switches with a counterpart in the dialog: FileMustExist (open dialog
+/// only: only existing files are accepted), PathMustExist, CreatePrompt,
+/// OverwritePrompt (save dialog only), NoReadonlyReturn, HideReadOnly and
+/// ReadOnly (the "Open as read-only" check box, read back on success),
+/// ForceShowHidden, AllowMultiselect (open dialog only) and
+/// NoDereferenceLinks (symbolic links are returned, not their targets). The
+/// dialog checks a chosen name as the platform's does (its folder, whether
+/// it exists, whether it is read-only) and asks or refuses through
+/// MessageBox::show; a refused name leaves the dialog open. The dialog
+/// never changes the process's current folder, so NoChangeDir always holds.
+/// The other switches are kept and read back but change nothing here.
 ///
 ///     crvOpenSaveDialog dlg;
 ///     dlg.setFilter(QStringLiteral("Pictures|*.jpg;*.png|All files|*.*"));

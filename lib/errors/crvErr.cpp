@@ -22,23 +22,6 @@ namespace {
 const QLatin1String CRLF("\r\n");
 constexpr qint32 EventTypeWarning = 2;
 
-// What all crvErr instances of a thread share.
-struct ThreadState {
-    qint32 instances = 0;
-    std::unique_ptr<CEventLoggerStub> proxy;
-};
-
-ThreadState &threadState()
-{
-    thread_local ThreadState state;
-    return state;
-}
-
-CEventLoggerStub &proxy()
-{
-    return *threadState().proxy;
-}
-
 // The application-information interface as the library uses it: the title
 // and the version numbers, readable by name. Raises 91 for no object and 13
 // (type mismatch) for an object without them, as the platform's interface
@@ -79,19 +62,25 @@ QString numberedErrorText(const QString &kind, qint32 number, const QString &des
 
 } // namespace
 
+// What the crvErr instances made on one thread share. Each instance holds
+// it, so it lives while any of them does, wherever they are used or
+// released, even past the end of the thread.
+struct crvErr::ThreadState {
+    CEventLoggerStub proxy;
+};
+
 crvErr::crvErr()
 {
-    ThreadState &state = threadState();
-    if (state.instances++ == 0)
-        state.proxy = std::make_unique<CEventLoggerStub>();
+    // The first instance of a thread makes its proxy; later ones share it.
+    thread_local std::weak_ptr<ThreadState> current;
+    m_thread = current.lock();
+    if (!m_thread) {
+        m_thread = std::make_shared<ThreadState>();
+        current = m_thread;
+    }
 }
 
-crvErr::~crvErr()
-{
-    ThreadState &state = threadState();
-    if (--state.instances == 0)
-        state.proxy.reset();
-}
+crvErr::~crvErr() = default;
 
 crvErr &crvErr::global()
 {
@@ -102,12 +91,12 @@ crvErr &crvErr::global()
 IEventLogger2 *crvErr::Logger()
 {
     try {
-        proxy().setUserName(cs::csGetUserName());
+        m_thread->proxy.setUserName(cs::csGetUserName());
     } catch (const RuntimeError &e) {
         m_lastEventLoggerError = modEventLoggerSupport::FormatErrorObject(e);
         DisposeEventLogger();
     }
-    return &proxy();
+    return &m_thread->proxy;
 }
 
 QString crvErr::LastEventLoggerError() const
@@ -123,8 +112,8 @@ bool crvErr::InitEventLogger(QObject *AppObject)
         m_lastEventLoggerError = modEventLoggerSupport::FormatErrorObject(e);
         return false;
     }
-    proxy().setAttachedLogger(modEventLoggerSupport::CreateEventLogger(AppObject, m_lastEventLoggerError));
-    return proxy().attachedLogger() != nullptr;
+    m_thread->proxy.setAttachedLogger(modEventLoggerSupport::CreateEventLogger(AppObject, m_lastEventLoggerError));
+    return m_thread->proxy.attachedLogger() != nullptr;
 }
 
 bool crvErr::InitEventLoggerNonVB(const QString &AppTitle, qint32 AppMajor, qint32 AppMinor, qint32 AppRevision)
@@ -136,7 +125,7 @@ bool crvErr::InitEventLoggerNonVB(const QString &AppTitle, qint32 AppMajor, qint
 
 QVariant crvErr::DisposeEventLogger()
 {
-    proxy().setAttachedLogger(nullptr);
+    m_thread->proxy.setAttachedLogger(nullptr);
     return {};
 }
 

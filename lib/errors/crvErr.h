@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
 
 namespace tessera {
@@ -22,7 +23,9 @@ namespace tessera {
 /// A global class: global() is the thread's application object, and
 /// instances may also be created. All instances of one thread share one
 /// logger proxy (CEventLoggerStub), created with the first instance and
-/// released, with any attached logger, when the last one goes.
+/// released, with any attached logger, when the last one goes. An instance
+/// keeps the proxy of the thread that made it wherever it is used or
+/// released.
 ///
 /// The display operations share their last four parameters: \a Style (the
 /// message box's style, 16 critical by default), \a Title (empty: the
@@ -121,6 +124,8 @@ private:
                    const QString &descriptionText, bool silent, const QString &helpFile = {}, qint32 helpContext = 0);
 
     QString m_lastEventLoggerError;
+    struct ThreadState;
+    std::shared_ptr<ThreadState> m_thread;
 };
 
 } // namespace tessera

@@ -2,6 +2,8 @@
 
 #include "platform/RuntimeError.h"
 
+#include <stdexcept>
+
 namespace eventlogger {
 
 void RecordingEventLogger::InitEventLogger(const QString &ComputerName, const QString &UserName, QObject *AppObject,
@@ -31,16 +33,34 @@ void RecordingEventLogger::setUserName(const QString &name)
     m_userName = name;
 }
 
+namespace {
+
+// Throws what TESSERA_RECORDING_LOGGER_FAIL asks of \a member, if anything.
+void failIfTold(const QString &member)
+{
+    const QStringList failing = qEnvironmentVariable("TESSERA_RECORDING_LOGGER_FAIL").split(QLatin1Char(','));
+    const QString text = QStringLiteral("The recording event logger was told to fail in ") + member;
+    if (failing.contains(member)) {
+        throw tessera::RuntimeError(tessera::RuntimeError::ObjectErrorBase + 513, text,
+                                    QStringLiteral("EventLogger.crvEventLogger"));
+    }
+    if (failing.contains(member + QLatin1String(":std")))
+        throw std::runtime_error(text.toStdString());
+    if (failing.contains(member + QLatin1String(":int")))
+        throw 513;
+}
+
+} // namespace
+
+RecordingEventLogger::RecordingEventLogger()
+{
+    failIfTold(QStringLiteral("new"));
+}
+
 void RecordingEventLogger::record(const QVariantList &call)
 {
     m_calls.append(QVariant(call));
-    const QString member = call.first().toString();
-    const QStringList failing = qEnvironmentVariable("TESSERA_RECORDING_LOGGER_FAIL").split(QLatin1Char(','));
-    if (failing.contains(member)) {
-        throw tessera::RuntimeError(tessera::RuntimeError::ObjectErrorBase + 513,
-                                    QStringLiteral("The recording event logger was told to fail in ") + member,
-                                    QStringLiteral("EventLogger.crvEventLogger"));
-    }
+    failIfTold(call.first().toString());
 }
 
 } // namespace eventlogger

@@ -17,7 +17,9 @@ namespace eventlogger {
 /// that member records the call and then raises RuntimeError -2147220991
 /// (the object-error base + 513) with Source "EventLogger.crvEventLogger".
 /// The variable is read at each call, so a test can set it before the
-/// object is created or while it lives.
+/// object is created or while it lives. "new" makes the constructor fail.
+/// A name followed by ":std" throws std::runtime_error instead, one followed
+/// by ":int" a bare int, as code of other makers may.
 class RecordingEventLogger : public QObject
 {
     Q_OBJECT
@@ -26,7 +28,7 @@ class RecordingEventLogger : public QObject
     Q_PROPERTY(QString UserName READ UserName WRITE setUserName)
 
 public:
-    using QObject::QObject;
+    RecordingEventLogger();
 
     Q_INVOKABLE void InitEventLogger(const QString &ComputerName, const QString &UserName, QObject *AppObject,
                                      qint32 ProcessID, qint32 ThreadID, const QString &EXEName);

@@ -4,7 +4,9 @@
 
 #include <QString>
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 
 using corvid::test::raisedNumber;
 using tessera::BoundedArray;
@@ -54,4 +56,36 @@ TEST(BoundedArray, ReDimResetsOrPreservesAndEraseForgetsBounds)
     EXPECT_EQ(a.size(), 3);
     a.Erase();
     EXPECT_EQ(raisedNumber([&] { a.LBound(); }), 9);
+}
+
+TEST(BoundedArray, BoundsAtTheEndsOfTheIntegerRange)
+{
+    constexpr int Max = std::numeric_limits<int>::max();
+    constexpr int Min = std::numeric_limits<int>::min();
+    const struct {
+        const char *what;
+        std::function<BoundedArray<int>()> make;
+        int lower, upper;
+    } cases[] = {
+        {"one element at the top", [] { return BoundedArray<int>(Max, Max); }, Max, Max},
+        {"empty at the top", [] { return BoundedArray<int>(Max, Max - 1); }, Max, Max - 1},
+        {"two elements up to the top", [] { return BoundedArray<int>(Max - 1, Max); }, Max - 1, Max},
+        {"one element at the bottom", [] { return BoundedArray<int>(Min, Min); }, Min, Min},
+        {"one value at the top", [] { return BoundedArray<int>::fromValues(Max, {7}); }, Max, Max},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        BoundedArray<int> a = c.make();
+        EXPECT_EQ(a.LBound(), c.lower);
+        EXPECT_EQ(a.UBound(), c.upper);
+        if (a.size() > 0) {
+            a[c.upper] = 42;
+            EXPECT_EQ(a.elements().back(), 42);
+        }
+    }
+
+    // Values that would reach past the top, and no values below the bottom,
+    // have an upper bound no integer can hold.
+    EXPECT_EQ(raisedNumber([] { BoundedArray<int>::fromValues(Max, {1, 2}); }), 6);
+    EXPECT_EQ(raisedNumber([] { BoundedArray<int>::fromValues(Min, {}); }), 6);
 }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -406,6 +407,61 @@ TEST_F(RegistryTest, AReadOnlyMachineHiveIsStillRead)
         EXPECT_EQ(Registry::RegSetValueEx(Registry::HKEY_LOCAL_MACHINE, QStringLiteral("v"), Registry::REG_SZ, "x"),
                   Win32Error::AccessDenied);
         Registry::closeAllHives();
+    }
+}
+
+// The permission bits of \a path in octal; "missing" when it does not exist.
+std::string modeOf(const QString &path)
+{
+    struct stat info {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return "missing";
+    return QByteArray::number(info.st_mode & 07777, 8).toStdString();
+}
+
+TEST_F(RegistryTest, TheUsersHiveIsPrivateAndTheMachinesReadableByAll)
+{
+    const mode_t savedMask = ::umask(022);
+    const auto restoreMask = qScopeGuard([&] { ::umask(savedMask); });
+    const QStringList suffixes = {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")};
+    const auto expectModes = [&](const QString &folder, const QString &hive, int folderMode, int fileMode) {
+        EXPECT_EQ(modeOf(folder), QByteArray::number(folderMode, 8).toStdString()) << qPrintable(folder);
+        for (const QString &suffix : suffixes) {
+            EXPECT_EQ(modeOf(folder + u'/' + hive + suffix), QByteArray::number(fileMode, 8).toStdString())
+                << qPrintable(hive + suffix);
+        }
+    };
+    const auto loosen = [&](const QString &folder, const QString &hive, int fileMode) {
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+        for (const QString &suffix : suffixes)
+            ASSERT_EQ(::chmod(QFile::encodeName(folder + u'/' + hive + suffix).constData(), mode_t(fileMode)), 0);
+    };
+
+    // Made new, whatever the umask: the proxy password lives in the user's hive.
+    set(create(Registry::HKEY_CURRENT_USER, QStringLiteral("Software\\Private")), QStringLiteral("v"), "secret");
+    expectModes(userDir(), QStringLiteral("user.hive"), 0700, 0600);
+
+    // Made by an earlier version or copied in: tightened when next opened,
+    // never loosened (an owner-only read-only file stays read-only).
+    for (const int loose : {0644, 0444}) {
+        SCOPED_TRACE(loose);
+        Registry::closeAllHives();
+        loosen(userDir(), QStringLiteral("user.hive"), loose);
+        EXPECT_NE(open(Registry::HKEY_CURRENT_USER, QStringLiteral("Software\\Private"), Registry::KEY_READ), 0u);
+        expectModes(userDir(), QStringLiteral("user.hive"), 0700, loose & 0700);
+        ASSERT_EQ(::chmod(QFile::encodeName(userDir() + QStringLiteral("/user.hive")).constData(), 0600), 0);
+    }
+
+    // Every user reads the machine's hive and none but its owner writes it,
+    // whatever the umask of the one who made it.
+    for (const mode_t mask : {077, 0}) {
+        SCOPED_TRACE(mask);
+        ::umask(mask);
+        const QString machine = path(QStringLiteral("machine-%1").arg(mask));
+        pointHivesAt(userDir(), machine);
+        set(create(Registry::HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Shared")), QStringLiteral("v"), "all");
+        expectModes(machine, QStringLiteral("machine.hive"), 0755, 0644);
     }
 }
 

@@ -17,7 +17,12 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tessera;
 using namespace tessera::regtool;
@@ -25,6 +30,9 @@ using namespace tessera::regtool;
 namespace {
 
 constexpr int Failure = 1;
+
+// Registry files are small; anything larger is not one.
+constexpr qint64 MaxImportSize = 64 * 1024 * 1024;
 
 const char Usage[] = R"(tessera-reg OPERATION [arguments]
 
@@ -44,7 +52,8 @@ names, HKEY_CURRENT_USER, ...).
   /y       no question before overwriting FILE
 Files are in the format "Windows Registry Editor Version 5.00"; export writes
 UTF-8, import also reads the UTF-16 files of the platform's registry editor.
-An import writes everything in the file or, on any fault, nothing.
+An import writes everything in the file or, on any fault, nothing; FILE must
+be a regular file of at most 64 MB.
 )";
 
 void print(FILE *stream, const QString &text)
@@ -306,13 +315,78 @@ int exportFile(const RegKeyPath &path, const QString &fileName, const Switches &
     return succeeded();
 }
 
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The whole of \a fileName when it is a regular file of at most
+// MaxImportSize bytes; none, with the reason in \a error, otherwise.
+std::optional<QByteArray> readImportFile(const QString &fileName, QString *error)
+{
+    const QByteArray name = QFile::encodeName(fileName);
+    // Looked at before it is opened: opening a device may act on it, and
+    // opening a pipe waits for a writer.
+    struct stat info {
+    };
+    if (::stat(name.constData(), &info) != 0) {
+        *error = systemError(errno);
+        return std::nullopt;
+    }
+    const auto regularAndSmall = [&] {
+        if (!S_ISREG(info.st_mode))
+            *error = QStringLiteral("not a regular file");
+        else if (info.st_size > MaxImportSize)
+            *error = QStringLiteral("larger than 64 MB");
+        else
+            return true;
+        return false;
+    };
+    if (!regularAndSmall())
+        return std::nullopt;
+    // O_NONBLOCK and a second look: the name may have been given to a pipe
+    // since.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        *error = systemError(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return std::nullopt;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    if (!regularAndSmall())
+        return std::nullopt;
+    // Read to its end, however it has grown since, but never past the limit.
+    QByteArray data;
+    data.reserve(info.st_size);
+    for (;;) {
+        const QByteArray block = file.read(1024 * 1024);
+        if (file.error() != QFileDevice::NoError) {
+            *error = file.errorString();
+            return std::nullopt;
+        }
+        if (block.isEmpty())
+            return data;
+        data += block;
+        if (data.size() > MaxImportSize) {
+            *error = QStringLiteral("larger than 64 MB");
+            return std::nullopt;
+        }
+    }
+}
+
 int importFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("%1: %2").arg(fileName, file.errorString()));
     QString error;
-    const std::optional<QList<RegKey>> keys = RegFile::parse(file.readAll(), &error);
+    const std::optional<QByteArray> text = readImportFile(fileName, &error);
+    if (!text)
+        return fail(QStringLiteral("%1: %2. Nothing was imported.").arg(fileName, error));
+    const std::optional<QList<RegKey>> keys = RegFile::parse(*text, &error);
     if (!keys)
         return fail(QStringLiteral("%1: %2. Nothing was imported.").arg(fileName, error));
     if (!RegTransfer::importKeys(*keys, &error))

@@ -129,4 +129,18 @@ TEST(ClipboardX11, AnotherProgramReadsOursAndWeReadTheirs)
     copy(x, QStringLiteral("text/uri-list"), "file:///srv/x%20y\r\nfile:///srv/%D0%96\r\n");
     const QString theirFiles = QStringLiteral("/srv/x y /srv/Ж");
     EXPECT_EQ(eventually([&] { return peer.ask("getfiles"); }, theirFiles), theirFiles);
+
+    // Our text replaces their offer whole: their HTML no longer serves their
+    // old content beside it.
+    x.copy(QStringLiteral("text/html"), QStringLiteral("<i>их</i>").toUtf8());
+    ASSERT_EQ(eventually([&] { return peer.ask("gethtml", {QStringLiteral("4")}); }, QStringLiteral("<i>их</i>")),
+              QStringLiteral("<i>их</i>"));
+    ASSERT_EQ(peer.ask("settext", {QStringLiteral("наш")}), QStringLiteral("ok"));
+    EXPECT_EQ(
+        eventually([&] { return QString::fromUtf8(x.paste(QStringLiteral("UTF8_STRING"))); }, QStringLiteral("наш")),
+        QStringLiteral("наш"));
+    EXPECT_EQ(x.paste(QStringLiteral("text/html")), QByteArray());
+    EXPECT_EQ(x.paste(QStringLiteral("text/uri-list")), QByteArray());
+    EXPECT_EQ(x.paste(QStringLiteral("application/x-tessera-clipboard-format;code=16")).size(), 4)
+        << "the text's locale";
 }

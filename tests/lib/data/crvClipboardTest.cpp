@@ -1,6 +1,7 @@
 #include "lib/data/crvClipboard.h"
 
 #include "platform/ClipboardFormat.h"
+#include "tests/common/DefaultLocale.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -57,7 +58,7 @@ TEST_F(crvClipboardTest, TextInEveryTextFormat)
 
     ASSERT_TRUE(clip.SetRAWData(ClipboardFormat::CF_OEMTEXT, QByteArray("\x8F\xE0\xA8\0junk", 8)));
     EXPECT_EQ(clip.GetText(), QStringLiteral("При")) << "866 text up to its NUL";
-    EXPECT_EQ(formats(clip), (QList<qint32> {13, 1, 7}));
+    EXPECT_EQ(formats(clip), (QList<qint32> {13, 1, 7, ClipboardFormat::CF_LOCALE}));
 }
 
 TEST_F(crvClipboardTest, EachSetAddsAndClearEmpties)
@@ -74,8 +75,8 @@ TEST_F(crvClipboardTest, EachSetAddsAndClearEmpties)
     EXPECT_EQ(raw, QByteArray("\x01\x00\x02", 3));
     EXPECT_EQ(clip.GetFormatName(custom), QStringLiteral("Corvid Test Format"));
     EXPECT_EQ(clip.GetFormatName(ClipboardFormat::CF_TEXT), QString());
-    EXPECT_EQ(formats(clip), (QList<qint32> {13, 1, 7, clip.CF_HTML(), custom}));
-    EXPECT_EQ(clip.GetFormatsCount(), 5);
+    EXPECT_EQ(formats(clip), (QList<qint32> {13, 1, 7, ClipboardFormat::CF_LOCALE, clip.CF_HTML(), custom}));
+    EXPECT_EQ(clip.GetFormatsCount(), 6);
 
     EXPECT_FALSE(clip.SetRAWData(custom, QByteArray()));
     EXPECT_FALSE(clip.SetRAWData(0, "x"));
@@ -138,6 +139,39 @@ TEST_F(crvClipboardTest, FileListsBothWays)
     QGuiApplication::clipboard()->setMimeData(web);
     EXPECT_FALSE(clip.IsFormatAvailable(ClipboardFormat::CF_HDROP));
     EXPECT_FALSE(clip.GetShellFiles().has_value());
+}
+
+TEST_F(crvClipboardTest, ASetAddsToOurDataButReplacesAnotherProgramsOffer)
+{
+    // Data put there past crvClipboard stands for another program's offer:
+    // the offscreen platform has no other program.
+    auto *theirs = new QMimeData;
+    theirs->setText(QStringLiteral("their text"));
+    theirs->setHtml(QStringLiteral("<i>their text</i>"));
+    theirs->setData(QStringLiteral("image/png"), QByteArray(1024 * 1024, 'p'));
+    QGuiApplication::clipboard()->setMimeData(theirs);
+
+    ASSERT_TRUE(clip.SetText(QStringLiteral("наш")));
+    EXPECT_EQ(desktop()->formats().join(u' ').toStdString(),
+              "text/plain " + ClipboardFormat::mimeType(ClipboardFormat::CF_LOCALE).toStdString())
+        << "none of their formats serves their old content beside ours";
+    EXPECT_EQ(formats(clip), (QList<qint32> {13, 1, 7, ClipboardFormat::CF_LOCALE}));
+
+    ASSERT_TRUE(clip.SetHTML(QStringLiteral("<b>наш</b>")));
+    EXPECT_EQ(clip.GetText(), QStringLiteral("наш")) << "our own text stays beside our HTML";
+    EXPECT_EQ(clip.GetHTML(), QStringLiteral("<b>наш</b>"));
+
+    // The locale of the text is the thread's, in four bytes.
+    for (const auto &[locale, lcid] :
+         {std::pair {QLocale(QLocale::Russian, QLocale::Russia), QByteArray("\x19\x04\0\0", 4)},
+          std::pair {QLocale(QLocale::English, QLocale::UnitedKingdom), QByteArray("\x09\x08\0\0", 4)}}) {
+        SCOPED_TRACE(qPrintable(locale.name()));
+        const corvid::test::DefaultLocale defaultLocale(locale);
+        ASSERT_TRUE(clip.SetText(QStringLiteral("x")));
+        QByteArray block;
+        ASSERT_TRUE(clip.GetRAWData(ClipboardFormat::CF_LOCALE, block));
+        EXPECT_EQ(block, lcid);
+    }
 }
 
 TEST_F(crvClipboardTest, OnlyTheGuiThreadOpensTheClipboard)

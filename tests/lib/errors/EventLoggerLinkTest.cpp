@@ -162,4 +162,59 @@ TEST_F(EventLoggerLink, EachThreadHasItsProxyWhileACrvErrLivesThere)
     EXPECT_EQ(proxyOf(here)->attachedLogger(), nullptr) << "the main thread's proxy got no logger";
 }
 
+TEST_F(EventLoggerLink, AttachNeverRaisesWhateverTheComponentThrows)
+{
+    registerRecorder();
+    const struct {
+        const char *failing;
+        bool attached;
+        const char *errorStart;
+    } cases[] = {
+        {"new", false, "Error number: -2147220991"},
+        {"new:std", false, "Error number: 429"},
+        {"new:int", false, "Error number: 429"},
+        {"InitEventLogger2:std", true, "Error number: -2147467259"},
+        {"InitEventLogger2:int", true, "Error number: -2147467259"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.failing);
+        failIn(c.failing);
+        crvErr err;
+        bool attached = !c.attached;
+        EXPECT_NO_THROW(attached = err.InitEventLoggerNonVB(QStringLiteral("Host"), 1, 0, 0));
+        EXPECT_EQ(attached, c.attached);
+        EXPECT_TRUE(err.LastEventLoggerError().startsWith(QLatin1String(c.errorStart)))
+            << qPrintable(err.LastEventLoggerError());
+    }
+}
+
+TEST_F(EventLoggerLink, AnInstanceKeepsItsThreadsProxyWhereverItIsUsedOrReleased)
+{
+    registerRecorder();
+    std::unique_ptr<crvErr> err;
+    QPointer<QObject> recorder;
+    std::thread maker([&] {
+        err = std::make_unique<crvErr>();
+        ASSERT_TRUE(err->InitEventLoggerNonVB(QStringLiteral("Maker"), 1, 0, 0));
+        recorder = proxyOf(*err)->attachedLogger();
+    });
+    maker.join(); // the instance outlives the thread that made it
+    ASSERT_TRUE(err && recorder);
+
+    std::thread user([&] {
+        EXPECT_EQ(err->ErrorDisplayAPI(5, 16, {}, {}, true), 1);
+        const QList<QVariantList> reports = calls(recorder, QStringLiteral("ReportEvent"));
+        ASSERT_EQ(reports.size(), 1);
+        EXPECT_EQ(reports.first().at(2), QStringLiteral("Win32 API Error"));
+        {
+            crvErr local;
+            EXPECT_NE(local.Logger(), err->Logger()) << "this thread has a proxy of its own";
+        }
+        EXPECT_FALSE(recorder.isNull()) << "a thread's last crvErr releases only that thread's proxy";
+        err.reset();
+    });
+    user.join();
+    EXPECT_TRUE(recorder.isNull()) << "released with the last crvErr of the thread that made it";
+}
+
 } // namespace

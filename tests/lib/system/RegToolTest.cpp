@@ -5,8 +5,11 @@
 #include "tests/lib/system/SettingsTestSupport.h"
 #include "tests/platform/RegistryFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMap>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -122,6 +125,42 @@ TEST_F(RegToolTest, AnImportWritesAllOrNothing)
     EXPECT_EQ(runProgram(Tool, {QStringLiteral("import"), file(QStringLiteral("good.reg"))}).exitCode, 0);
     EXPECT_EQ(get(open(Registry::HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Import")), QStringLiteral("m")),
               QByteArray("\1\0\0\0", 4));
+}
+
+TEST_F(RegToolTest, AnImportReadsOnlyRegularFilesUpTo64MB)
+{
+    constexpr qint64 Limit = 64 * 1024 * 1024;
+    const QString fifo = file(QStringLiteral("pipe.reg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = file(QStringLiteral("folder.reg"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const auto sparse = [this](const QString &name, qint64 size) {
+        QFile f(file(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(size));
+        return f.fileName();
+    };
+    const struct {
+        QString fileName;
+        QString reason; // empty: read, and refused as no registry file
+    } cases[] = {
+        // Nobody writes into the pipe: opening it must not wait for a writer.
+        {fifo, QStringLiteral("not a regular file")},
+        {folder, QStringLiteral("not a regular file")},
+        {QStringLiteral("/dev/zero"), QStringLiteral("not a regular file")},
+        {sparse(QStringLiteral("over.reg"), Limit + 1), QStringLiteral("larger than 64 MB")},
+        {sparse(QStringLiteral("limit.reg"), Limit), QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(qPrintable(c.fileName));
+        const auto run = runProgram(Tool, {QStringLiteral("import"), c.fileName});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.count(u'\n'), 1) << qPrintable(run.err);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Nothing was imported"))) << qPrintable(run.err);
+        if (c.reason.isEmpty())
+            EXPECT_FALSE(run.err.contains(QStringLiteral("64 MB"))) << qPrintable(run.err);
+        else
+            EXPECT_TRUE(run.err.contains(c.fileName + QStringLiteral(": ") + c.reason)) << qPrintable(run.err);
+    }
 }
 
 TEST_F(RegToolTest, AddQueryAndDeleteSingleValues)

@@ -113,6 +113,24 @@ TEST_F(crvCorvidSettingsTest, AMissingValueIsReadFromTheNewestOlderVersionOnly)
     EXPECT_FALSE(ok);
 }
 
+TEST_F(crvCorvidSettingsTest, AVersionWithOneZeroNumberStillFallsBackToAnOlderOne)
+{
+    // Quillon 1.0 has a zero minor number; a 0.x release a zero major one.
+    const struct {
+        qint32 major, minor;
+        const char *older;
+    } cases[] = {{1, 0, "Version 0.90"}, {0, 5, "Version 0.04"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.older);
+        const QString name = QStringLiteral("only older ") + QLatin1String(c.older);
+        store(QLatin1String(c.older), name, QStringLiteral("kept"));
+        bool ok = false;
+        EXPECT_EQ(settings.LoadSetting(QString(), name, rtString, Title, c.major, c.minor, {}, true, &ok),
+                  QVariant(QStringLiteral("kept")));
+        EXPECT_TRUE(ok);
+    }
+}
+
 TEST_F(crvCorvidSettingsTest, FontsKeepTheirSizeToAThousandthOfAPoint)
 {
     const QString sub = QStringLiteral("Unnamed Font");
