@@ -132,15 +132,15 @@ TEST(ClipboardX11, AnotherProgramReadsOursAndWeReadTheirs)
 
     // Our text replaces their offer whole: their HTML no longer serves their
     // old content beside it.
-    x.copy(QStringLiteral("text/html"), QStringLiteral("<i>их</i>").toUtf8());
+    copy(x, QStringLiteral("text/html"), QStringLiteral("<i>их</i>").toUtf8());
     ASSERT_EQ(eventually([&] { return peer.ask("gethtml", {QStringLiteral("4")}); }, QStringLiteral("<i>их</i>")),
               QStringLiteral("<i>их</i>"));
     ASSERT_EQ(peer.ask("settext", {QStringLiteral("наш")}), QStringLiteral("ok"));
     EXPECT_EQ(
-        eventually([&] { return QString::fromUtf8(x.paste(QStringLiteral("UTF8_STRING"))); }, QStringLiteral("наш")),
+        eventually([&] { return QString::fromUtf8(paste(x, QStringLiteral("UTF8_STRING"))); }, QStringLiteral("наш")),
         QStringLiteral("наш"));
-    EXPECT_EQ(x.paste(QStringLiteral("text/html")), QByteArray());
-    EXPECT_EQ(x.paste(QStringLiteral("text/uri-list")), QByteArray());
-    EXPECT_EQ(x.paste(QStringLiteral("application/x-tessera-clipboard-format;code=16")).size(), 4)
+    EXPECT_EQ(paste(x, QStringLiteral("text/html")), QByteArray());
+    EXPECT_EQ(paste(x, QStringLiteral("text/uri-list")), QByteArray());
+    EXPECT_EQ(paste(x, QStringLiteral("application/x-tessera-clipboard-format;code=16")).size(), 4)
         << "the text's locale";
 }
