@@ -4,6 +4,7 @@
 #include "app/common/modSkylark.h"
 #include "app/main/frmMain.h"
 #include "lib/errors/CAppStub.h"
+#include "lib/system/crvMain.h"
 #include "support/csFiles.h"
 #include "support/csSystem.h"
 #include "support/csText.h"
@@ -37,6 +38,11 @@ bool SetFileIfExists(QString &Path, QLineEdit *Box)
     Box->setText(Path);
     Box->end(false);
     return true;
+}
+
+void ShowAboutBox(QWidget *Window)
+{
+    tessera::crvMain::global().ShowAboutBox(Window, App(), {}, {}, QStringLiteral("Соррель"));
 }
 
 void Main()
