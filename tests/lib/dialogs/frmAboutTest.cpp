@@ -394,7 +394,9 @@ TEST(frmAbout, SystemInfoButtonStartsTheRegisteredToolOrAMonitor)
     const auto writeTool = [&](const QString &path) {
         QFile script(path);
         EXPECT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho \"$0\" > '" + marker.toUtf8() + "'\n");
+        // Written aside and moved, so that the marker appears whole.
+        script.write("#!/bin/sh\necho \"$0\" > '" + marker.toUtf8() + ".new' && /bin/mv '" + marker.toUtf8() + ".new' '"
+                     + marker.toUtf8() + "'\n");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     };
@@ -433,14 +435,14 @@ TEST(frmAbout, SystemInfoButtonStartsTheRegisteredToolOrAMonitor)
 
         writeTool(monitor);
         button->click();
-        EXPECT_EQ(started(), monitor);
+        EXPECT_EQ(started().toStdString(), monitor.toStdString());
         ASSERT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, locationKey, QStringLiteral("MSINFO"), rtString,
                                       tools.filePath(QStringLiteral("shared"))));
         button->click();
-        EXPECT_EQ(started(), located);
+        EXPECT_EQ(started().toStdString(), located.toStdString());
         ASSERT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, msinfoKey, QStringLiteral("PATH"), rtString, msinfo));
         button->click();
-        EXPECT_EQ(started(), msinfo) << "the tool's own path comes first";
+        EXPECT_EQ(started().toStdString(), msinfo.toStdString()) << "the tool's own path comes first";
         EXPECT_EQ(answerer.requests().size(), 1);
     }
     ASSERT_TRUE(registry.SetValue(HKEY_LOCAL_MACHINE, msinfoKey, QStringLiteral("PATH"), rtString,
