@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QFile>
 
+#include <algorithm>
 #include <optional>
 #include <unistd.h>
 
@@ -136,8 +137,9 @@ std::vector<MODULEENTRY32> csModulesFromMaps(const QByteArray &maps, quint32 pro
         const std::optional<Mapping> mapping = parseMapping(line);
         if (!mapping || !isFile(*mapping))
             return true;
-        if (open && sameFile(*open, *mapping)) {
-            modules.back().modBaseSize = mapping->end - modules.back().modBaseAddr;
+        // Mappings come in address order; one out of order starts afresh.
+        if (open && sameFile(*open, *mapping) && mapping->start >= open->start) {
+            modules.back().modBaseSize = std::max(modules.back().modBaseSize, mapping->end - open->start);
             openIsExecutable = openIsExecutable || mapping->executable;
             return true;
         }

@@ -139,10 +139,14 @@ AboutBoxInfo aboutInfoOf(QObject *appObject)
     return info;
 }
 
-// Shows the about box for \a info over the window of \a owner, or over the
-// active window.
-void showAboutBox(const AboutBoxInfo &info, QWidget *owner = nullptr)
+// Shows the about box for \a info with the description, picture and tool tip
+// every entry takes, over the window of \a owner or over the active window.
+void showAboutBox(AboutBoxInfo info, const QString &description, const QPixmap &picture, const QString &toolTip,
+                  QWidget *owner = nullptr)
 {
+    info.Description = description;
+    info.Picture = picture;
+    info.PictureToolTipText = toolTip;
     frmAbout box(info, AboutBoxFacts::ofThisProcess(), owner ? owner->window() : QApplication::activeWindow());
     box.RealShowAboutBox();
 }
@@ -229,10 +233,7 @@ void crvMain::ShowAboutBox(QWidget *Form, QObject *AppObject, const QString &Des
     } catch (const RuntimeError &) {
         // No window, no icons: the box shows its own.
     }
-    info.Description = Description;
-    info.Picture = Picture;
-    info.PictureToolTipText = PictureToolTipText;
-    showAboutBox(info, Form);
+    showAboutBox(info, Description, Picture, PictureToolTipText, Form);
 }
 
 void crvMain::ShowAboutBox2(const QPixmap &Icon, const QPixmap &IconSmall, QObject *AppObject,
@@ -241,10 +242,7 @@ void crvMain::ShowAboutBox2(const QPixmap &Icon, const QPixmap &IconSmall, QObje
     AboutBoxInfo info = aboutInfoOf(AppObject);
     info.Icon = Icon;
     info.SmallIcon = IconSmall.isNull() ? Icon : IconSmall;
-    info.Description = Description;
-    info.Picture = Picture;
-    info.PictureToolTipText = PictureToolTipText;
-    showAboutBox(info);
+    showAboutBox(info, Description, Picture, PictureToolTipText);
 }
 
 void crvMain::ShowAboutBoxEx(const QString &Title, const QPixmap &Icon, const QPixmap &SmallIcon, qint32 VerMajor,
@@ -262,10 +260,7 @@ void crvMain::ShowAboutBoxEx(const QString &Title, const QPixmap &Icon, const QP
     info.Author = Author;
     info.AuthorEMail = AuthorEMail;
     info.Devote = Devote;
-    info.Description = Description;
-    info.Picture = Picture;
-    info.PictureToolTipText = PictureToolTipText;
-    showAboutBox(info);
+    showAboutBox(info, Description, Picture, PictureToolTipText);
 }
 
 bool crvMain::AddTextBoxInsertHook(QWidget *TextBoxControl)

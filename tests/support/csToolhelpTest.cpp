@@ -61,6 +61,13 @@ TEST(csToolhelp, ModulesAreTheExecutableFilesOfTheMap)
                                     {0x7f0000200000, 0x2000, "lib space.so", "/usr/lib/lib space.so"},
                                     {0x7f0000300000, 0x1000, "gone.so (deleted)", "/tmp/gone.so (deleted)"}}));
 
+    // A mapping of the module's file out of address order ends the module
+    // rather than give it a size past the address space.
+    EXPECT_EQ(modulesOf("7f0000200000-7f0000201000 r-xp 00000000 08:01 555 /lib/a.so\n"
+                        "7f0000100000-7f0000101000 r--p 00001000 08:01 555 /lib/a.so\n"
+                        "7f0000300000-7f0000302000 r--p 00002000 08:01 555 /lib/a.so"),
+              (std::vector<Module> {{0x7f0000200000, 0x1000, "a.so", "/lib/a.so"}}));
+
     // Lines that do not read are passed over, whatever is wrong with them.
     const char *const broken[] = {
         "zzzz-1000 r-xp 00000000 08:01 1 /a",
