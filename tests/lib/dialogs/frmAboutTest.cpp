@@ -223,10 +223,12 @@ TEST(frmAbout, PageKeysGoRoundAndEachPageFocusesItsControl)
         {Qt::Key_PageUp, Qt::NoModifier, frmAbout::ProcessTimesTab, ok},
         {Qt::Key_PageUp, Qt::NoModifier, frmAbout::ModulesTab, modules},
     };
+    QDir().mkpath(QStringLiteral(CORVID_SCREENSHOT_DIR));
     for (const Step &step : steps) {
         QWidget *target = about.focusWidget() ? about.focusWidget() : &about;
         QTest::keyClick(target, step.key, step.modifiers);
         SCOPED_TRACE(step.shown);
+        about.grab().save(QStringLiteral(CORVID_SCREENSHOT_DIR "/frmAbout-%1.png").arg(step.shown));
         EXPECT_EQ(about.CurrentPage(), step.shown);
         EXPECT_FALSE(frame(&about, step.shown)->isHidden());
         EXPECT_EQ(about.focusWidget(), step.focus);
@@ -470,6 +472,7 @@ TEST(frmAbout, HiddenDropsOfTheIcon)
     EXPECT_FALSE(drop(control<QWidget>(&about, "lblVersion"), IconDrag));
 
     ASSERT_TRUE(drop(title, IconDrag));
+    about.grab().save(QStringLiteral(CORVID_SCREENSHOT_DIR "/frmAbout-hidden.png"));
     const QPixmap hidden(QStringLiteral(":/tessera0301/CORVID_MOON.png"));
     EXPECT_TRUE(sameImage(picture->pixmap(), hidden));
     EXPECT_EQ(picture->toolTip(), QStringLiteral("Кар! ^_^"));
