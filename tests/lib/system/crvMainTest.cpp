@@ -4,8 +4,8 @@
 #include "lib/dialogs/frmAbout.h"
 #include "lib/dialogs/ucIconControl.h"
 #include "lib/errors/CAppStub.h"
-#include "support/csWindows.h"
 #include "platform/ScopedMessageBoxAnswerer.h"
+#include "support/csWindows.h"
 #include "tests/common/RaisedError.h"
 #include "tests/lib/dialogs/ShownDialog.h"
 
@@ -239,9 +239,8 @@ TEST(crvMain, AboutBoxEntriesResolveTheirDefaults)
     const auto showing = [](const std::function<void()> &open) {
         Shown seen;
         const auto ran = corvid::test::whenShown<frmAbout>([&](frmAbout *about) {
-            const auto text = [about](const char *name) {
-                return about->findChild<QLabel *>(QLatin1String(name))->text();
-            };
+            const auto text
+                = [about](const char *name) { return about->findChild<QLabel *>(QLatin1String(name))->text(); };
             seen = {text("lblTitle"),
                     text("lblVersion"),
                     text("lblAuthor"),
