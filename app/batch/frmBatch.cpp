@@ -7,6 +7,7 @@
 #include "app/common/modSkylark.h"
 #include "app/mail/modMail.h"
 #include "app/main/frmMain.h"
+#include "app/main/modMain.h"
 #include "app/main/modSettings.h"
 #include "lib/dialogs/crvBrowseForFolderDialog.h"
 #include "lib/errors/crvErr.h"
@@ -243,8 +244,11 @@ void frmBatch::Browse()
 
 bool frmBatch::PreviewKey(QKeyEvent *event)
 {
-    // Shift+F1 belongs to the about box, which this program does not have.
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ModifierKeys;
+    if (event->key() == Qt::Key_F1 && modifiers == Qt::ShiftModifier) {
+        modMain::ShowAboutBox(this);
+        return true;
+    }
     if (modifiers != Qt::NoModifier)
         return false;
     if (event->key() == Qt::Key_F5) {

@@ -2,9 +2,12 @@
 // (.EML) per picture with the same composer, prints the path of each file
 // written, reports each failure on standard error and exits with 1 when
 // any picture failed (2 for a wrong command line). With --folder it takes
-// the pictures batch mode would list in that folder, in the same order. It
+// the pictures batch mode would list in that folder, in the same order. With
+// --send it hands each message it wrote to the mail transfer agent and
+// exits with 3 when a hand-over failed (the message stays on disk). It
 // keeps no history and changes no setting.
 #include "app/batch/modPictureFiles.h"
+#include "app/cli/MailTransferAgent.h"
 #include "app/cli/StreamFailureReporter.h"
 #include "app/common/ProgramInfo.h"
 #include "app/common/StringTextHolder.h"
@@ -23,6 +26,7 @@ namespace {
 
 constexpr int ExitPictureFailed = 1;
 constexpr int ExitUsage = 2;
+constexpr int ExitNotSent = 3;
 
 struct Options {
     QString from;
@@ -69,7 +73,12 @@ int main(int argc, char **argv)
     const QCommandLineOption folder(QStringLiteral("folder"),
                                     QStringLiteral("Post every picture of FOLDER, as batch mode lists them."),
                                     QStringLiteral("FOLDER"));
-    parser.addOptions({from, to, caption, out, folder});
+    const QCommandLineOption send(
+        QStringLiteral("send"),
+        QStringLiteral("Hand each message written to the mail transfer agent: $SENDMAIL, else sendmail on PATH, else "
+                       "/usr/sbin/sendmail, run as \"sendmail -t -oi\" with the message on standard input. The "
+                       ".EML file is kept either way; a failed hand-over is reported and gives exit status 3."));
+    parser.addOptions({from, to, caption, out, folder, send});
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("Pictures to post, one message each."),
                                  QStringLiteral("PICTURE..."));
 
@@ -108,13 +117,22 @@ int main(int argc, char **argv)
 
     quillon::StringTextHolder outFolder(options.out);
     bool anyFailed = false;
+    bool anyNotSent = false;
     for (const QString &picture : std::as_const(options.pictures)) {
         QString written;
-        if (quillon::modMail::MakePostMail(outFolder, options.from, options.to, options.caption, picture, reporter,
-                                           &written))
-            printPath(written);
-        else
+        if (!quillon::modMail::MakePostMail(outFolder, options.from, options.to, options.caption, picture, reporter,
+                                            &written)) {
             anyFailed = true;
+            continue;
+        }
+        printPath(written);
+        if (parser.isSet(send)) {
+            const QString reason = quillon::MailTransferAgent::HandOver(written);
+            if (!reason.isEmpty()) {
+                std::fprintf(stderr, "quillon-cli: %s: not sent: %s\n", qPrintable(written), qPrintable(reason));
+                anyNotSent = true;
+            }
+        }
     }
-    return anyFailed ? ExitPictureFailed : 0;
+    return anyFailed ? ExitPictureFailed : anyNotSent ? ExitNotSent : 0;
 }

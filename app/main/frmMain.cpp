@@ -364,10 +364,13 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 bool frmMain::PreviewKey(QKeyEvent *event)
 {
-    // Shift+F1 belongs to the about box, which this program does not have.
     const Qt::KeyboardModifiers modifiers
         = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const int key = event->key();
+    if (key == Qt::Key_F1 && modifiers == Qt::ShiftModifier) {
+        modMain::ShowAboutBox(this);
+        return true;
+    }
     if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         close();
         return true;

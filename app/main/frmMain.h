@@ -24,10 +24,11 @@ class crvTBHooks;
 /// red. cmdBatch opens batch mode (frmBatch) over it.
 ///
 /// The window reads the program's settings and its two histories when it is
-/// made and writes them back when it closes. Keys: Esc closes the window,
-/// Shift+Insert takes a picture path from the clipboard, Alt+Enter and F5
-/// open the picture with the desktop's viewer. Pictures dropped on it from a
-/// file manager go to the picture box as a chosen one does.
+/// made and writes them back when it closes. Keys: Shift+F1 opens the about
+/// box, Esc closes the window, Shift+Insert takes a picture path from the
+/// clipboard, Alt+Enter and F5 open the picture with the desktop's viewer.
+/// Pictures dropped on it from a file manager go to the picture box as a
+/// chosen one does.
 class frmMain : public QWidget
 {
     Q_OBJECT

@@ -5,6 +5,7 @@
 #include "app/mail/RegularFileReader.h"
 #include "app/main/frmMain.h"
 #include "lib/errors/CAppStub.h"
+#include "lib/system/crvMain.h"
 #include "platform/MessageBox.h"
 #include "support/csFiles.h"
 #include "support/csSystem.h"
@@ -47,6 +48,11 @@ bool SetFileIfExists(QString &Path, QLineEdit *Box)
     Box->setText(Path);
     Box->end(false);
     return true;
+}
+
+void ShowAboutBox(QWidget *Window)
+{
+    tessera::crvMain::global().ShowAboutBox(Window, App(), {}, {}, QStringLiteral("Соррель"));
 }
 
 void Main()

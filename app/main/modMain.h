@@ -4,6 +4,7 @@
 
 class QLineEdit;
 class QObject;
+class QWidget;
 
 /// Quillon's start-up routine and the few things every window of the
 /// program shares: its application-information object and its command line.
@@ -26,6 +27,11 @@ QString Command();
 /// is (reading one as a picture would hang the program or act on the
 /// device); a folder is passed over silently, as any non-file.
 bool SetFileIfExists(QString &Path, QLineEdit *Box);
+
+/// The library's about box for \a Window (Shift+F1 in every window of the
+/// program): its icon, the program's application object, no description and
+/// no picture, with the picture's tool tip "Соррель".
+void ShowAboutBox(QWidget *Window);
 
 /// The start-up routine: registers the program with the desktop
 /// (csRegisterAppPath), gives the application's owner window the icon

@@ -2,13 +2,15 @@
 
 #include "lib/data/CommandLineParser.h"
 #include "lib/dialogs/CTextBoxInsertHook.h"
+#include "lib/dialogs/frmAbout.h"
 #include "lib/dialogs/modAutocomplete.h"
-#include "platform/MessageBox.h"
+#include "platform/CallByName.h"
 #include "platform/RuntimeError.h"
 #include "platform/VariantCompare.h"
 #include "platform/VariantConvert.h"
 #include "support/csWindows.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
@@ -121,6 +123,34 @@ private:
     std::function<void()> m_onHide;
 };
 
+// The title and version of an application-information object, read by name.
+AboutBoxInfo aboutInfoOf(QObject *appObject)
+{
+    const auto get
+        = [appObject](const char *name) { return CallByName(appObject, QLatin1String(name), CallType::Get); };
+    AboutBoxInfo info;
+    info.Title = variantToText(get("Title"));
+    info.VerMajor = variantToLong(get("Major"));
+    info.VerMinor = variantToLong(get("Minor"));
+    info.VerRevision = variantToLong(get("Revision"));
+    info.Author = AboutBoxInfo::DefaultAuthor();
+    info.AuthorEMail = AboutBoxInfo::DefaultAuthorEMail();
+    info.Devote = AboutBoxInfo::DefaultDevote();
+    return info;
+}
+
+// Shows the about box for \a info with the description, picture and tool tip
+// every entry takes, over the window of \a owner or over the active window.
+void showAboutBox(AboutBoxInfo info, const QString &description, const QPixmap &picture, const QString &toolTip,
+                  QWidget *owner = nullptr)
+{
+    info.Description = description;
+    info.Picture = picture;
+    info.PictureToolTipText = toolTip;
+    frmAbout box(info, AboutBoxFacts::ofThisProcess(), owner ? owner->window() : QApplication::activeWindow());
+    box.RealShowAboutBox();
+}
+
 void requireTextBox(const QWidget *widget)
 {
     if (!CTextBoxInsertHook::isTextBox(widget))
@@ -178,24 +208,59 @@ void crvMain::ShowMSAboutBox(QWidget *MSControlObject)
     QWidget *parent = MSControlObject->parentWidget();
     QPointer<QWidget> window
         = MSControlObject->isWindow() ? (parent ? parent->window() : nullptr) : MSControlObject->window();
-    if (MSControlObject->metaObject()->indexOfMethod("AboutBox()") >= 0) {
-        // The control's own box may not be modal: keep its window still meanwhile.
-        const bool wasEnabled = window && window->isEnabled();
-        if (window)
-            window->setEnabled(false);
-        QMetaObject::invokeMethod(MSControlObject, "AboutBox");
-        if (window)
-            window->setEnabled(wasEnabled);
-    } else {
-        const QString text = QStringLiteral("%1\r\n\r\nQt %2")
-                                 .arg(QString::fromLatin1(MSControlObject->metaObject()->className()),
-                                      QString::fromLatin1(qVersion()));
-        MessageBox::show(text, MessageBox::Information, cs::csGetThunderMainTitle(), window);
+    if (window)
+        window->setEnabled(false);
+    try {
+        if (MSControlObject->metaObject()->indexOfMethod("AboutBox()") >= 0)
+            QMetaObject::invokeMethod(MSControlObject, "AboutBox");
+    } catch (const std::exception &) {
+        // Passed over: the window comes back whatever the box did.
     }
     if (window) {
+        window->setEnabled(true);
         window->activateWindow();
         window->setFocus();
     }
+}
+
+void crvMain::ShowAboutBox(QWidget *Form, QObject *AppObject, const QString &Description, const QPixmap &Picture,
+                           const QString &PictureToolTipText)
+{
+    AboutBoxInfo info = aboutInfoOf(AppObject);
+    try {
+        info.Icon = cs::csGetWindowIcon(Form);
+        info.SmallIcon = cs::csGetWindowIconSmall(Form);
+    } catch (const RuntimeError &) {
+        // No window, no icons: the box shows its own.
+    }
+    showAboutBox(info, Description, Picture, PictureToolTipText, Form);
+}
+
+void crvMain::ShowAboutBox2(const QPixmap &Icon, const QPixmap &IconSmall, QObject *AppObject,
+                            const QString &Description, const QPixmap &Picture, const QString &PictureToolTipText)
+{
+    AboutBoxInfo info = aboutInfoOf(AppObject);
+    info.Icon = Icon;
+    info.SmallIcon = IconSmall.isNull() ? Icon : IconSmall;
+    showAboutBox(info, Description, Picture, PictureToolTipText);
+}
+
+void crvMain::ShowAboutBoxEx(const QString &Title, const QPixmap &Icon, const QPixmap &SmallIcon, qint32 VerMajor,
+                             qint32 VerMinor, qint32 VerRevision, const QString &Author, const QString &AuthorEMail,
+                             const QString &Devote, const QString &Description, const QPixmap &Picture,
+                             const QString &PictureToolTipText)
+{
+    AboutBoxInfo info;
+    info.Title = Title;
+    info.Icon = Icon;
+    info.SmallIcon = SmallIcon;
+    info.VerMajor = VerMajor;
+    info.VerMinor = VerMinor;
+    info.VerRevision = VerRevision;
+    info.Author = Author;
+    info.AuthorEMail = AuthorEMail;
+    info.Devote = Devote;
+    showAboutBox(info, Description, Picture, PictureToolTipText);
 }
 
 bool crvMain::AddTextBoxInsertHook(QWidget *TextBoxControl)

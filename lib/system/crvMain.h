@@ -1,9 +1,11 @@
 #pragma once
 
 #include "lib/TesseraExport.h"
+#include "lib/dialogs/AboutBoxInfo.h"
 #include "platform/BoundedArray.h"
 #include "platform/Collection.h"
 
+#include <QPixmap>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -11,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class QObject;
 class QRadioButton;
 class QWidget;
 
@@ -69,12 +72,35 @@ public:
     BoundedArray<QString> ArrayBSTR(const QVariantList &Arguments) const;
     BoundedArray<qint32> ArrayLong(const QVariantList &Arguments) const;
 
-    /// Shows the about box of \a MSControlObject: the control's own invokable
-    /// AboutBox() when it has one, otherwise the platform's (Qt's) about box
-    /// for the control under the program's title. The control's window is
-    /// disabled meanwhile and gets the focus back afterwards. A null control
-    /// does nothing.
+    /// Shows the about box of \a MSControlObject, its own invokable
+    /// AboutBox(). The control's window is disabled meanwhile and is enabled
+    /// again, with the focus, whatever happens. Failures are passed over: a
+    /// control without an about box, or whose box raises an error, shows
+    /// nothing more; a null control does nothing.
     void ShowMSAboutBox(QWidget *MSControlObject);
+
+    /// The library's about box (frmAbout) for a host program, shown modally;
+    /// each returns when it has been closed.
+    ///
+    /// ShowAboutBox: the icons of the window \a Form (csGetWindowIcon and
+    /// csGetWindowIconSmall; none for a null window), the title and version
+    /// of \a AppObject (its Title, Major, Minor and Revision, read by name),
+    /// and the library's author, address and dedication. Raises 91 for a
+    /// null AppObject and 438 for one without those members.
+    void ShowAboutBox(QWidget *Form, QObject *AppObject, const QString &Description = {}, const QPixmap &Picture = {},
+                      const QString &PictureToolTipText = AboutBoxInfo::DefaultPictureToolTipText());
+    /// As ShowAboutBox with the icons given; without \a IconSmall the window
+    /// takes \a Icon.
+    void ShowAboutBox2(const QPixmap &Icon, const QPixmap &IconSmall, QObject *AppObject,
+                       const QString &Description = {}, const QPixmap &Picture = {},
+                       const QString &PictureToolTipText = AboutBoxInfo::DefaultPictureToolTipText());
+    /// Every value from the caller; what is left out stays empty (the
+    /// library's own icons stand in for missing ones), the version 1.0.0.
+    void ShowAboutBoxEx(const QString &Title, const QPixmap &Icon = {}, const QPixmap &SmallIcon = {},
+                        qint32 VerMajor = 1, qint32 VerMinor = 0, qint32 VerRevision = 0, const QString &Author = {},
+                        const QString &AuthorEMail = {}, const QString &Devote = {}, const QString &Description = {},
+                        const QPixmap &Picture = {},
+                        const QString &PictureToolTipText = AboutBoxInfo::DefaultPictureToolTipText());
 
     /// Puts a paste guard (CTextBoxInsertHook) on \a TextBoxControl, a
     /// QLineEdit or QPlainTextEdit; false when it already has one from this

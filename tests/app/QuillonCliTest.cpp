@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -62,9 +63,11 @@ protected:
         }
     }
 
-    Output run(const QString &caption, const QStringList &pictureArguments, const QString &folder = {})
+    Output run(const QString &caption, const QStringList &pictureArguments, const QString &folder = {},
+               const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
     {
         QProcess cli;
+        cli.setProcessEnvironment(environment);
         QStringList arguments
             = {QStringLiteral("--from"),          QStringLiteral("me@example.org"), QStringLiteral("--to"),
                QStringLiteral("blog@tumblr.com"), QStringLiteral("--caption"),      caption};
@@ -224,6 +227,100 @@ TEST_F(QuillonCli, PipesAndFullDisksFailWithTheirReason)
     EXPECT_TRUE(fullErrors.contains(QLatin1String(".EML: No space left on device"))) << fullErrors.toStdString();
     EXPECT_TRUE(fullErrors.contains(QLatin1String("Can't write file."))) << fullErrors.toStdString();
     EXPECT_EQ(QString::fromUtf8(full.readAllStandardOutput()), QString()) << "a file was left on the full disk";
+}
+
+// A stand-in mail transfer agent: records its arguments and its input in
+// \a folder, then says \a complaint on standard error and exits with
+// \a status.
+QString makeAgent(const QString &folder, const QString &name, int status = 0, const QByteArray &complaint = {})
+{
+    const QString path = QDir(folder).filePath(name);
+    QFile script(path);
+    EXPECT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nd=\"$(dirname \"$0\")\"\nprintf '%s\\n' \"$@\" >> \"$d/args\"\ncat >> \"$d/input\"\n");
+    if (!complaint.isEmpty())
+        script.write("echo '" + complaint + "' >&2\n");
+    script.write("exit " + QByteArray::number(status) + "\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(QuillonCli, SendHandsEachMessageToTheMailTransferAgent)
+{
+    QTemporaryDir agents;
+    const QString agent = makeAgent(agents.path(), QStringLiteral("agent"));
+    struct Case {
+        const char *what;
+        QString sendmail; // unset when null
+        QString path;
+        QStringList arguments;
+    };
+    const QList<Case> cases = {
+        {"$SENDMAIL with options of its own",
+         agent + QStringLiteral(" -f \"me@example.org\""),
+         {},
+         {QStringLiteral("-f"), QStringLiteral("me@example.org"), QStringLiteral("-t"), QStringLiteral("-oi")}},
+        {"sendmail on PATH", {}, agents.path(), {QStringLiteral("-t"), QStringLiteral("-oi")}},
+    };
+    QFile::link(agent, agents.filePath(QStringLiteral("sendmail")));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(agents.filePath(QStringLiteral("args")));
+        QFile::remove(agents.filePath(QStringLiteral("input")));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("SENDMAIL"));
+        if (!c.sendmail.isNull())
+            environment.insert(QStringLiteral("SENDMAIL"), c.sendmail);
+        if (!c.path.isNull())
+            environment.insert(QStringLiteral("PATH"), c.path + QLatin1Char(':') + environment.value("PATH"));
+        QTemporaryDir folder;
+        const Output output
+            = run(QStringLiteral("Sent"), {QStringLiteral("--send"), paths[0], paths[1]}, folder.path(), environment);
+        ASSERT_EQ(output.exitCode, 0) << output.errors.toStdString();
+        ASSERT_EQ(output.written.size(), 2);
+        expectMessages(output.written, {made[0], made[1]}, QStringLiteral("Sent"));
+        EXPECT_EQ(QString::fromUtf8(contents(agents.filePath(QStringLiteral("args")))).split(u'\n', Qt::SkipEmptyParts),
+                  c.arguments + c.arguments);
+        // The agent reads both messages whole, with LF line ends.
+        QByteArray expected;
+        for (const QString &written : output.written)
+            expected += contents(written).replace("\r\n", "\n");
+        EXPECT_EQ(contents(agents.filePath(QStringLiteral("input"))), expected);
+        EXPECT_FALSE(expected.contains('\r'));
+    }
+}
+
+TEST_F(QuillonCli, AFailedHandOverIsReportedAndTheMessageKept)
+{
+    QTemporaryDir agents;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("SENDMAIL"),
+                       makeAgent(agents.path(), QStringLiteral("failing"), 75, "sendmail: queue file write error"));
+    const Output output = run(QStringLiteral("Kept"), {QStringLiteral("--send"), paths[0]}, out.path(), environment);
+    EXPECT_EQ(output.exitCode, 3);
+    ASSERT_EQ(output.written.size(), 1);
+    expectMessages(output.written, {made[0]}, QStringLiteral("Kept"));
+    EXPECT_TRUE(output.errors.contains(QLatin1String("exit status 75: sendmail: queue file write error")))
+        << output.errors.toStdString();
+    EXPECT_TRUE(output.errors.startsWith(QLatin1String("quillon-cli: ") + output.written[0]));
+
+    environment.insert(QStringLiteral("SENDMAIL"), agents.filePath(QStringLiteral("missing")));
+    const Output missing = run(QStringLiteral("Kept"), {QStringLiteral("--send"), paths[0]}, out.path(), environment);
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_TRUE(missing.errors.contains(QLatin1String("cannot start the mail transfer agent")));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 2) << "both messages stay";
+
+    // A picture that fails outranks a message that was not sent.
+    const Output both = run(QStringLiteral("Kept"), {QStringLiteral("--send"), pictures.filePath("none.jpg"), paths[0]},
+                            out.path(), environment);
+    EXPECT_EQ(both.exitCode, 1);
 }
 
 } // namespace

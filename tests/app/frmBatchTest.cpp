@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/ScopedMessageBoxAnswerer.h"
+#include "tests/app/AboutBoxCheck.h"
 #include "tests/app/ModalDriver.h"
 #include "tests/app/PipeWatchdog.h"
 #include "tests/app/QuillonState.h"
@@ -296,6 +297,14 @@ TEST_F(BatchMode, AFolderDroppedOnTheWindowIsListed)
     QApplication::sendEvent(control<QWidget>(&batch, "txtPath"), &drop);
     EXPECT_EQ(batch.CurrentPath(), other.path());
     EXPECT_EQ(listed(batch), QStringList {QStringLiteral("dropped.bmp")});
+}
+
+TEST_F(BatchMode, ShiftF1OpensTheAboutBox)
+{
+    frmBatch batch(*main);
+    batch.show();
+    corvid::test::expectQuillonAboutBox(&batch, control<QWidget>(&batch, "lstFiles"), QStringLiteral("frmBatch-about"));
+    EXPECT_TRUE(batch.isVisible());
 }
 
 } // namespace

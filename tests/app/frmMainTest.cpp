@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ScopedMessageBoxAnswerer.h"
 #include "support/csFiles.h"
+#include "tests/app/AboutBoxCheck.h"
 #include "tests/app/ModalDriver.h"
 #include "tests/app/PipeWatchdog.h"
 #include "tests/app/QuillonState.h"
@@ -317,6 +318,16 @@ TEST_F(MainWindow, BatchModeStandsInForTheWindowWhileItIsOpen)
     EXPECT_TRUE(shown);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(answerer.requests().isEmpty());
+}
+
+TEST_F(MainWindow, ShiftF1OpensTheAboutBox)
+{
+    frmMain window;
+    window.show();
+    corvid::test::expectQuillonAboutBox(&window, control<QWidget>(&window, "txtCaption"),
+                                        QStringLiteral("frmMain-about"));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.focusWidget(), control<QWidget>(&window, "txtCaption"));
 }
 
 } // namespace

@@ -1,12 +1,18 @@
 #include "lib/system/crvMain.h"
 
 #include "lib/data/CommandLineParser.h"
+#include "lib/dialogs/frmAbout.h"
+#include "lib/dialogs/ucIconControl.h"
+#include "lib/errors/CAppStub.h"
 #include "platform/ScopedMessageBoxAnswerer.h"
+#include "support/csWindows.h"
 #include "tests/common/RaisedError.h"
+#include "tests/lib/dialogs/ShownDialog.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -175,17 +181,130 @@ TEST(crvMain, ModalChildWhileTheParentStepsAside)
     EXPECT_TRUE(parent.isVisible());
 }
 
-TEST(crvMain, AboutBoxOfAControl)
+namespace {
+
+// A control with an about box of its own, which may fail.
+class ControlWithAboutBox : public QPushButton
+{
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+    bool fails = false;
+    int shown = 0;
+    bool windowEnabledMeanwhile = true;
+
+    Q_INVOKABLE void AboutBox()
+    {
+        ++shown;
+        windowEnabledMeanwhile = window()->isEnabled();
+        if (fails)
+            throw RuntimeError(RuntimeError::InvalidProcedureCall);
+    }
+};
+
+} // namespace
+
+TEST(crvMain, AboutBoxOfAControlPassesOverFailures)
 {
     QWidget form;
-    form.setWindowTitle(QStringLiteral("Form"));
-    auto *edit = new QLineEdit(&form);
+    auto *control = new ControlWithAboutBox(&form);
+    auto *plain = new QLineEdit(&form);
     ScopedMessageBoxAnswerer answerer;
-    crvMain::global().ShowMSAboutBox(edit);
-    ASSERT_EQ(answerer.requests().size(), 1);
-    EXPECT_TRUE(answerer.requests().at(0).text.startsWith(QStringLiteral("QLineEdit\r\n\r\nQt 6.")));
-    EXPECT_EQ(answerer.requests().at(0).owner, &form);
+    for (const bool fails : {false, true}) {
+        SCOPED_TRACE(fails);
+        control->fails = fails;
+        crvMain::global().ShowMSAboutBox(control);
+        EXPECT_FALSE(control->windowEnabledMeanwhile);
+        EXPECT_TRUE(form.isEnabled()) << "enabled again whatever happened";
+    }
+    EXPECT_EQ(control->shown, 2);
+
+    // A control without an about box shows nothing; its window comes back
+    // enabled even when it was not before.
+    form.setEnabled(false);
+    crvMain::global().ShowMSAboutBox(plain);
     EXPECT_TRUE(form.isEnabled());
+    crvMain::global().ShowMSAboutBox(nullptr);
+    EXPECT_TRUE(answerer.requests().isEmpty());
+}
+
+TEST(crvMain, AboutBoxEntriesResolveTheirDefaults)
+{
+    struct Shown {
+        QString title, version, author, email, devote, tip;
+        bool emailHidden = false;
+        QImage icon, windowIcon;
+        QList<frmAbout::Page> offered;
+    };
+    const auto showing = [](const std::function<void()> &open) {
+        Shown seen;
+        const auto ran = corvid::test::whenShown<frmAbout>([&](frmAbout *about) {
+            const auto text
+                = [about](const char *name) { return about->findChild<QLabel *>(QLatin1String(name))->text(); };
+            seen = {text("lblTitle"),
+                    text("lblVersion"),
+                    text("lblAuthor"),
+                    text("lblEMail"),
+                    text("lblDevote"),
+                    about->findChild<QLabel *>(QStringLiteral("imgSorrel"))->toolTip(),
+                    about->findChild<QLabel *>(QStringLiteral("lblEMail"))->isHidden(),
+                    about->findChild<ucIconControl *>(QStringLiteral("imgIcon"))->Picture().toImage(),
+                    about->windowIcon().pixmap(16, 16).toImage(),
+                    about->OfferedPages()};
+            about->accept();
+        });
+        open();
+        EXPECT_TRUE(*ran);
+        return seen;
+    };
+    const auto image = [](const QPixmap &pixmap) { return pixmap.toImage(); };
+    CAppStub app;
+    app.Init(QStringLiteral("Corvid - Test"), 2, 3, 45);
+    QPixmap large(32, 32);
+    large.fill(Qt::red);
+    QPixmap small(16, 16);
+    small.fill(Qt::blue);
+
+    QWidget form;
+    QIcon formIcon(large);
+    formIcon.addPixmap(small);
+    form.setWindowIcon(formIcon);
+    const Shown first = showing([&] { crvMain::global().ShowAboutBox(&form, &app); });
+    EXPECT_EQ(first.title, QLatin1String("Corvid - Test"));
+    EXPECT_EQ(first.version, QLatin1String("2.03.0045"));
+    EXPECT_EQ(first.author, QLatin1String("Sablewing"));
+    EXPECT_EQ(first.email, AboutBoxInfo::DefaultAuthorEMail());
+    EXPECT_EQ(first.devote, AboutBoxInfo::DefaultDevote());
+    EXPECT_EQ(first.tip, QStringLiteral("Соррель"));
+    EXPECT_EQ(first.icon, image(cs::csGetWindowIcon(&form)));
+    EXPECT_EQ(first.windowIcon, image(small));
+    EXPECT_FALSE(first.offered.contains(frmAbout::DescriptionTab)) << "no description, no page";
+
+    const Shown second = showing([&] {
+        crvMain::global().ShowAboutBox2(large, QPixmap(), &app, QStringLiteral("What it does"), {},
+                                        QStringLiteral("Tip"));
+    });
+    EXPECT_EQ(second.title, QLatin1String("Corvid - Test"));
+    EXPECT_EQ(second.author, QLatin1String("Sablewing"));
+    EXPECT_EQ(second.tip, QLatin1String("Tip"));
+    EXPECT_EQ(second.icon, image(large));
+    EXPECT_EQ(second.windowIcon, image(large.scaled(16, 16))) << "the large icon stands in for the small one";
+    EXPECT_TRUE(second.offered.contains(frmAbout::DescriptionTab));
+
+    const Shown third = showing([&] { crvMain::global().ShowAboutBoxEx(QStringLiteral("Only a title")); });
+    EXPECT_EQ(third.title, QLatin1String("Only a title"));
+    EXPECT_EQ(third.version, QLatin1String("1.00.0000"));
+    EXPECT_TRUE(third.author.isEmpty());
+    EXPECT_TRUE(third.devote.isEmpty());
+    EXPECT_TRUE(third.emailHidden);
+    EXPECT_EQ(third.tip, QStringLiteral("Соррель"));
+    EXPECT_EQ(third.icon, image(QPixmap(QStringLiteral(":/tessera0301/SORREL_0000.png"))));
+    EXPECT_EQ(third.windowIcon, image(QPixmap(QStringLiteral(":/tessera0301/A_MAIN-16.png"))));
+
+    // Without an application object there is no title to show.
+    EXPECT_EQ(raisedNumber([] { crvMain::global().ShowAboutBox(nullptr, nullptr); }), 91);
+    QObject notAnApp;
+    EXPECT_EQ(raisedNumber([&] { crvMain::global().ShowAboutBox2({}, {}, &notAnApp); }), 438);
 }
 
 TEST(crvMain, HookListCommandLineAndSeed)
@@ -219,3 +338,5 @@ TEST(crvMain, HookListCommandLineAndSeed)
     std::srand(unsigned(seeded));
     EXPECT_NE(seeded, unseeded);
 }
+
+#include "crvMainTest.moc"
