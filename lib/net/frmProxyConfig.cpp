@@ -135,6 +135,7 @@ frmProxyConfig::frmProxyConfig(QWidget *parent)
         QStringLiteral("lblBypassHint"),
         QStringLiteral("Адреса разделяются пробелами. Можно использовать звёздочку (*) как подстановочный знак."),
         d->fraBypass);
+    listLabel->setWordWrap(true);
     hint->setWordWrap(true);
     d->labels << listLabel << hint;
     auto *bypass = new QGridLayout(d->fraBypass);
@@ -167,7 +168,7 @@ frmProxyConfig::frmProxyConfig(QWidget *parent)
     for (QLineEdit *box : {d->txtAddress, d->txtUserName, d->txtPassword})
         box->installEventFilter(this);
 
-    setFixedWidth(480);
+    setFixedWidth(520);
     d->opt[psatPreconfigByIE]->setChecked(true);
     optAccessType_Click(psatPreconfigByIE);
 }

@@ -2,9 +2,11 @@
 // comes back, in which blocks, and which step a broken exchange fails in.
 #include "lib/net/crvHTTPRequest.h"
 
+#include "lib/errors/crvErr.h"
 #include "lib/net/IHTTPRequestCallback.h"
 #include "lib/net/ProxySettings.h"
 #include "lib/net/ZLibLibrary_p.h"
+#include "platform/ScopedMessageBoxAnswerer.h"
 #include "tests/common/RaisedError.h"
 #include "tests/lib/net/GZipMember.h"
 #include "tests/lib/net/LoopbackServers.h"
@@ -639,6 +641,39 @@ TEST_F(crvHTTPRequestTest, ProxiesFromSettingsAndFromTheEnvironment)
     EXPECT_FALSE(viaProxy());
     EXPECT_EQ(get(system), htprHttpSendRequestExFailed) << "the environment's proxy is not there";
     EXPECT_EQ(system.ErrorCode(), 12029);
+}
+
+TEST_F(crvHTTPRequestTest, crvErrPutsTheFailureIntoWords)
+{
+    Seen seen;
+    HttpServer server([&](httplib::Server &s) { routes(s, &seen); });
+    crvErr &err = crvErr::global();
+    EXPECT_EQ(err.GetErrorMessageHTTPRequest(nullptr), QString());
+    EXPECT_EQ(err.ErrorDisplayHTTPRequest(nullptr), 0);
+
+    crvHTTPRequest http;
+    EXPECT_EQ(err.GetErrorMessageHTTPRequest(&http), QStringLiteral("Операция завершена успешно."));
+    ASSERT_EQ(http.Execute(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("GET"),
+                           QStringLiteral("/status/404"), QStringLiteral("HTTP/1.1"), {}, {}, {}, TestTimeout),
+              htprSuccess);
+    EXPECT_EQ(err.GetErrorMessageHTTPRequest(&http),
+              QStringLiteral("Операция завершена успешно.\r\n\r\nHTTP response: 404, Not Found."));
+
+    EXPECT_EQ(http.Execute(QStringLiteral("127.0.0.1"), corvid::test::unusedPort(), QStringLiteral("GET"),
+                           QStringLiteral("/"), QStringLiteral("HTTP/1.1"), {}, {}, {}, ShortTimeout),
+              htprHttpSendRequestExFailed);
+    const QString refused = QStringLiteral("Ошибка функции InternetSendRequestEx().\r\n\r\nWinInet error: 12029\r\n"
+                                           "Description:   A connection with the server could not be established");
+    EXPECT_EQ(err.GetErrorMessageHTTPRequest(&http), refused);
+
+    ScopedMessageBoxAnswerer answerer;
+    EXPECT_EQ(err.ErrorDisplayHTTPRequest(&http, 16, QStringLiteral("Fetch"), {}, true), 1);
+    EXPECT_TRUE(answerer.requests().isEmpty());
+    EXPECT_EQ(err.ErrorDisplayHTTPRequest(&http, 48, QStringLiteral("Fetch"), QStringLiteral("Не скачалось.")), 1);
+    ASSERT_EQ(answerer.requests().size(), 1);
+    EXPECT_EQ(answerer.requests().front().text, QStringLiteral("Не скачалось.\r\n\r\n") + refused);
+    EXPECT_EQ(answerer.requests().front().style, 48);
+    EXPECT_EQ(answerer.requests().front().title, QStringLiteral("Fetch"));
 }
 
 } // namespace
