@@ -175,23 +175,21 @@ size_t onWrite(char *buffer, size_t size, size_t count, void *user)
             t->data.reserve(qsizetype(std::min(t->announcedLength(), MaxReserve)));
         }
         // Blocks of exactly BufferSize bytes, whatever pieces the network
-        // brings; the rest waits for more (or for the end).
+        // brings, gathered in one buffer that is reused; the rest waits for
+        // more (or for the end).
+        if (t->pending.capacity() < t->bufferSize)
+            t->pending.reserve(t->bufferSize);
         qsizetype used = 0;
-        if (!t->pending.isEmpty()) {
-            used = std::min(length, t->bufferSize - t->pending.size());
-            t->pending.append(buffer, used);
+        while (used < length) {
+            const qsizetype take = std::min(length - used, t->bufferSize - t->pending.size());
+            t->pending.append(buffer + used, take);
+            used += take;
             if (t->pending.size() == t->bufferSize) {
                 if (!t->deliver(t->pending))
                     return 0;
-                t->pending.clear();
+                t->pending.truncate(0);
             }
         }
-        while (length - used >= t->bufferSize) {
-            if (!t->deliver(QByteArray(buffer + used, t->bufferSize)))
-                return 0;
-            used += t->bufferSize;
-        }
-        t->pending.append(buffer + used, length - used);
         return size_t(length);
     } catch (...) {
         t->raised = std::current_exception();

@@ -234,7 +234,7 @@ TEST(cCRC32Test, MatchesZLibAtEveryLengthAndAlignment)
     EXPECT_EQ(crc.GetByteArrayCrc32(QByteArray()), 0);
     const QByteArray data = randomBytes(4096 + 64, 42);
     for (qsizetype offset = 0; offset < 17; ++offset) {
-        for (qsizetype length : {1, 2, 15, 16, 17, 31, 32, 33, 255, 4096}) {
+        for (qsizetype length : {1, 2, 15, 16, 17, 31, 32, 33, 63, 64, 65, 80, 127, 128, 255, 1000, 4096}) {
             const QByteArray piece = data.mid(offset, length);
             const auto expected = qint32(crc32(0, reinterpret_cast<const Bytef *>(piece.constData()), uInt(length)));
             ASSERT_EQ(crc.GetByteArrayCrc32(piece), expected) << "offset " << offset << " length " << length;
