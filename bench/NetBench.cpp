@@ -11,6 +11,7 @@
 #include "bench/TimeKeepingReporter.h"
 #include "lib/net/cCRC32.h"
 #include "lib/net/crvGZipArchive.h"
+#include "tests/lib/net/GZipMember.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -230,21 +231,6 @@ QByteArray textLikeData(qsizetype size)
     return data;
 }
 
-QByteArray gzipMember(const QByteArray &data)
-{
-    z_stream s {};
-    deflateInit2(&s, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY); // 15 + 16: gzip framing
-    QByteArray out(qsizetype(deflateBound(&s, uLong(data.size()))) + 64, Qt::Uninitialized);
-    s.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
-    s.avail_in = uInt(data.size());
-    s.next_out = reinterpret_cast<Bytef *>(out.data());
-    s.avail_out = uInt(out.size());
-    deflate(&s, Z_FINISH);
-    out.truncate(qsizetype(s.total_out));
-    deflateEnd(&s);
-    return out;
-}
-
 double ratio(const TimeKeepingReporter &reporter, const char *ours, const char *peer)
 {
     const auto a = reporter.realTime.find(ours);
@@ -264,7 +250,7 @@ int main(int argc, char **argv)
     if (!folder.isValid())
         return 2;
     g_folder = folder.path();
-    g_member = gzipMember(textLikeData(kInflatedSize));
+    g_member = corvid::test::gzipMember(textLikeData(kInflatedSize));
     {
         QFile file(folder.filePath(QStringLiteral("member.gz")));
         if (!file.open(QIODevice::WriteOnly) || file.write(g_member) != g_member.size())

@@ -12,11 +12,11 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// "HTTP/" digit "." digit SP three digits [SP text]
+// "HTTP/" digit "." digit SP three digits, the first not 0 [SP text]
 void parseStatusLine(QByteArrayView line, ResponseHead &head)
 {
     if (line.size() < 12 || !line.startsWith("HTTP/") || !isDigit(line[5]) || line[6] != '.' || !isDigit(line[7])
-        || line[8] != ' ' || !isDigit(line[9]) || !isDigit(line[10]) || !isDigit(line[11]))
+        || line[8] != ' ' || !isDigit(line[9]) || line[9] == '0' || !isDigit(line[10]) || !isDigit(line[11]))
         return;
     if (line.size() > 12 && line[12] != ' ')
         return;

@@ -12,7 +12,7 @@
 namespace tessera::detail {
 
 struct ResponseHead {
-    qint32 statusCode = 0; ///< 0 when the status line is not "HTTP/x.y NNN ..."
+    qint32 statusCode = 0; ///< 100..999; 0 when the status line is not "HTTP/x.y NNN ..."
     QByteArray statusText; ///< the reason phrase, after the code and one blank
     qint64 contentLength = -1; ///< -1 when absent or not a decimal number
     QByteArrayList setCookies; ///< every Set-Cookie value, in order

@@ -17,7 +17,6 @@
 #include "support/csModules.h"
 #include "support/csText.h"
 
-#include <QFile>
 #include <QPointer>
 
 #include <algorithm>
@@ -263,7 +262,7 @@ int onProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 
 bool isTokenCharacter(QChar c)
 {
-    return c.isLetterOrNumber() && c.unicode() < 128 ? true : QStringView(u"!#$%&'*+-.^_`|~").contains(c);
+    return (c.unicode() < 128 && c.isLetterOrNumber()) || QStringView(u"!#$%&'*+-.^_`|~").contains(c);
 }
 
 // A text that goes into a header line must not end it early.

@@ -2,21 +2,13 @@
 // a colon after its first character changes nothing, and that what comes
 // back are pieces of the URL in their places.
 #include "lib/net/UrlCracker_p.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <QString>
 
 #include <cstdint>
-#include <cstdlib>
 
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using corvid::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

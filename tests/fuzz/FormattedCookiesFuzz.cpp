@@ -2,21 +2,13 @@
 // Every kept item is "name=value; " with neither part holding ";", and the
 // three attributes never survive.
 #include "lib/net/crvHTTPRequest.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <QString>
 
 #include <cstdint>
-#include <cstdlib>
 
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using corvid::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

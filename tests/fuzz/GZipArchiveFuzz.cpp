@@ -5,19 +5,11 @@
 #include "lib/net/cCRC32.h"
 #include "lib/net/crvGZipArchive.h"
 #include "platform/RuntimeError.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstdint>
-#include <cstdlib>
 
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using corvid::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

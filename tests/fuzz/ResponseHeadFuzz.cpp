@@ -1,19 +1,11 @@
 // libFuzzer target: the parser of response header blocks, on any bytes.
 // The status is three digits or nothing, the length a number or nothing.
 #include "lib/net/ResponseHead_p.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstdint>
-#include <cstdlib>
 
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using corvid::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -2,21 +2,13 @@
 // (UTF-8). A text it accepts gives one character per group of four, and
 // scrambling that result again gives back the same first pairs.
 #include "lib/net/modPasswordCryptor.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <QString>
 
 #include <cstdint>
-#include <cstdlib>
 
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using corvid::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

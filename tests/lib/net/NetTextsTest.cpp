@@ -164,6 +164,7 @@ TEST(ResponseHeadTest, ReadsOnlyWhatIsWellFormed)
         {"HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n", 200, "OK", -1, 0, false},
         {"HTTP/1.1 200 OK\r\nContent-Length: 1 2\r\n\r\n", 200, "OK", -1, 0, false},
         {"HTTP/1.1 2000 OK\r\n\r\n", 0, "", -1, 0, false},
+        {"HTTP/1.1 000 t- 20gth: 12\r\nSet-Cookie: a=1\r\n\r\n", 0, "", -1, 1, false},
         {"HTTP/1.1 20x OK\r\n\r\n", 0, "", -1, 0, false},
         {"ICY 200 OK\r\n\r\n", 0, "", -1, 0, false},
         {"", 0, "", -1, 0, false},

@@ -338,7 +338,7 @@ TEST_F(crvHTTPRequestTest, GZipBodiesAreInflatedOrRefused)
         {"good", good, htprSuccess},
         {"name, comment and extra field",
          gzipMember(text,
-                    {.extra = QByteArray("xy\x02\x00ab", 6), .name = QByteArray("a.txt"), .comment = QByteArray("c")}),
+                    {.extra = QByteArray("xy\x02\x00" "ab", 6), .name = QByteArray("a.txt"), .comment = QByteArray("c")}),
          htprSuccess},
         {"corrupt", corrupt, htprInvalidGZipContent},
         {"truncated", good.left(good.size() / 2), htprInvalidGZipContent},

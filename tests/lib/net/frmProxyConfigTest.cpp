@@ -58,6 +58,18 @@ protected:
         qputenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
     }
 
+    // Settings with every field set; the password is "pw", BypassLocal on.
+    static void fill(ProxySettings &settings, psAccessType type, const QString &address, const QString &user,
+                     const QString &bypass)
+    {
+        settings.setHTTP_AccessType(type);
+        settings.setHTTP_Address(address);
+        settings.setHTTP_UserName(user);
+        settings.setHTTP_Password(QStringLiteral("pw"));
+        settings.setHTTP_BypassList(bypass);
+        settings.setHTTP_BypassLocal(true);
+    }
+
     static void expectProxyControlsEnabled(frmProxyConfig &form, bool enabled)
     {
         for (QWidget *w : std::initializer_list<QWidget *> {
@@ -77,12 +89,7 @@ protected:
 TEST_F(frmProxyConfigTest, OptionsEnableTheProxyPartOnlyForAProxy)
 {
     ProxySettings settings;
-    settings.setHTTP_AccessType(psatProxy);
-    settings.setHTTP_Address(QStringLiteral("p:8080"));
-    settings.setHTTP_UserName(QStringLiteral("u"));
-    settings.setHTTP_Password(QStringLiteral("pw"));
-    settings.setHTTP_BypassList(QStringLiteral("*.lan"));
-    settings.setHTTP_BypassLocal(true);
+    fill(settings, psatProxy, QStringLiteral("p:8080"), QStringLiteral("u"), QStringLiteral("*.lan"));
     frmProxyConfig form;
     form.Init(&settings);
     EXPECT_TRUE(form.optAccessType(3)->isChecked());
@@ -223,12 +230,7 @@ TEST_F(frmProxyConfigTest, DetectCopiesTheSystemsSettings)
         qputenv("PATH", m_path);
         c.arrange();
         ProxySettings settings;
-        settings.setHTTP_AccessType(psatDirect);
-        settings.setHTTP_Address(QStringLiteral("old:1"));
-        settings.setHTTP_UserName(QStringLiteral("user"));
-        settings.setHTTP_Password(QStringLiteral("pw"));
-        settings.setHTTP_BypassList(QStringLiteral("old.list"));
-        settings.setHTTP_BypassLocal(true);
+        fill(settings, psatDirect, QStringLiteral("old:1"), QStringLiteral("user"), QStringLiteral("old.list"));
         frmProxyConfig form;
         form.Init(&settings);
         form.cmdDetect()->click();
