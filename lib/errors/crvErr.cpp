@@ -5,6 +5,7 @@
 #include "lib/errors/ErrorFieldsText_p.h"
 #include "lib/errors/modError500.h"
 #include "lib/errors/modEventLoggerSupport.h"
+#include "lib/net/crvHTTPRequest.h"
 #include "platform/Integer16.h"
 #include "platform/MessageBox.h"
 #include "support/csSystem.h"
@@ -13,6 +14,7 @@
 
 #include <QMetaProperty>
 
+#include <iterator>
 #include <memory>
 
 namespace tessera {
@@ -59,6 +61,25 @@ QString numberedErrorText(const QString &kind, qint32 number, const QString &des
         return QLatin1String("Unknown ") + kind + QLatin1String(" error.");
     return codeText(kind + QLatin1String(" error: "), number, description);
 }
+
+// The message of each result of crvHTTPRequest::Execute.
+constexpr const char16_t *HTTPRequestMessages[] = {
+    u"Операция завершена успешно.",
+    u"Ошибка функции InternetOpen().",
+    u"Ошибка функции InternetConnect().",
+    u"Ошибка функции InternetOpenRequest().",
+    u"Ошибка функции InternetSendRequest().",
+    u"Ошибка функции InternetSendRequestEx().",
+    u"Ошибка функции InternetWriteFile().",
+    u"Ошибка функции InternetEndRequest().",
+    u"Ошибка функции InternetReadFile().",
+    u"Операция была отменена.",
+    u"Ошибка функции InternetSetOption(). Не удалось установить имя пользователя прокси-сервера.",
+    u"Ошибка функции InternetSetOption(). Не удалось установить пароль прокси-сервера.",
+    u"Ошибка функции InternetSetOption(). Не удалось установить имя пользователя сервера.",
+    u"Ошибка функции InternetSetOption(). Не удалось установить пароль сервера.",
+    u"Сервер вернул неверные сжатые данные.",
+};
 
 } // namespace
 
@@ -178,6 +199,38 @@ qint32 crvErr::ErrorDisplayModule(qint32 ErrorNumber, const QString &ModuleName,
 QString crvErr::GetErrorMessageModule(qint32 ErrorNumber, const QString &ModuleName) const
 {
     return numberedErrorText(ModuleName, ErrorNumber, cs::csGetModuleErrorDescription(ModuleName, ErrorNumber));
+}
+
+qint32 crvErr::ErrorDisplayHTTPRequest(const crvHTTPRequest *HTR, qint32 Style, const QString &Title,
+                                       const QString &DescriptionText, bool Silent)
+{
+    if (!HTR)
+        return 0;
+    return display(GetErrorMessageHTTPRequest(HTR), QStringLiteral("crvHTTPRequest Error"), HTR->ErrorCode(), Style,
+                   Title, DescriptionText, Silent);
+}
+
+QString crvErr::GetErrorMessageHTTPRequest(const crvHTTPRequest *HTR) const
+{
+    if (!HTR)
+        return {};
+    QString text;
+    const qint32 rc = HTR->LastRC();
+    if (rc >= 0 && rc < qint32(std::size(HTTPRequestMessages)))
+        text += QString::fromUtf16(HTTPRequestMessages[rc]) + CRLF;
+    text += CRLF;
+    if (HTR->ResponseCode() != 0) {
+        text += QLatin1String("HTTP response: ") + QString::number(HTR->ResponseCode());
+        if (!HTR->ResponseText().isEmpty())
+            text += QLatin1String(", ") + HTR->ResponseText() + u'.';
+        text += CRLF;
+    }
+    if (HTR->ErrorCode() != 0) {
+        text += QLatin1String("WinInet error: ") + cs::csGetErrorNumber(HTR->ErrorCode());
+        if (!HTR->ErrorText().isEmpty())
+            text += CRLF + QLatin1String("Description:   ") + HTR->ErrorText();
+    }
+    return cs::csTrimCRLF(text);
 }
 
 qint32 crvErr::ShowErrorBox(const QString &Text, qint32 Style, const std::optional<QVariant> &Title,

@@ -13,6 +13,8 @@
 
 namespace tessera {
 
+class crvHTTPRequest;
+
 /// The library's error reporter: turns an error (a raised RuntimeError, a
 /// system error code, a multimedia error code, an error code of a named
 /// module) into a readable message, reports that message to the shared
@@ -113,6 +115,17 @@ public:
     /// (cs::csGetModuleErrorDescription); "Unknown " + ModuleName + " error."
     /// for 0.
     QString GetErrorMessageModule(qint32 ErrorNumber, const QString &ModuleName) const;
+
+    /// Shows GetErrorMessageHTTPRequest(HTR), reported as "crvHTTPRequest
+    /// Error" with the request's ErrorCode. Does nothing and returns 0 when
+    /// \a HTR is null.
+    qint32 ErrorDisplayHTTPRequest(const crvHTTPRequest *HTR, qint32 Style = 16, const QString &Title = {},
+                                   const QString &DescriptionText = {}, bool Silent = false);
+    /// The failed request in words: the message of its LastRC, then
+    /// "HTTP response: " with the status, then "WinInet error: " with the
+    /// network error number and "Description:   " with its text, each line
+    /// only when it has something to say. Empty for a null \a HTR.
+    QString GetErrorMessageHTTPRequest(const crvHTTPRequest *HTR) const;
 
     /// The timed error box (modError500::ShowErrorBox), all arguments passed
     /// on unchanged; its result.
