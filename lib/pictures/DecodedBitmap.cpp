@@ -1,0 +1,32 @@
+#include "lib/pictures/DecodedBitmap.h"
+
+#include <limits>
+
+namespace tessera {
+
+qint32 DibStride(qint32 width, qint32 bitsPerPixel)
+{
+    if (width < 0 || (bitsPerPixel != 8 && bitsPerPixel != 24))
+        return 0;
+    const qint64 bytes = (qint64(width) * (bitsPerPixel / 8) + 3) / 4 * 4;
+    return bytes > std::numeric_limits<qint32>::max() ? 0 : qint32(bytes);
+}
+
+const char *allocateBits(DecodedBitmap &bitmap, qint32 width, qint32 height, qint32 bpp)
+{
+    if (width <= 0 || height <= 0)
+        return "the width or the height is 0 or less";
+    if (qint64(width) * height > MaxPicturePixels)
+        return "the picture has more pixels than the readers take";
+    const DecodedBitmap layout {0, 0, bpp, {}, {}};
+    const qint64 bytes = qint64(DibStride(width, layout.layoutBits())) * height;
+    if (bytes > MaxPictureBytes)
+        return "the picture is larger than the readers take";
+    bitmap.Width = width;
+    bitmap.Height = height;
+    bitmap.BPP = bpp;
+    bitmap.Bits = QByteArray(qsizetype(bytes), '\0');
+    return nullptr;
+}
+
+} // namespace tessera
