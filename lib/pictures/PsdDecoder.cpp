@@ -71,30 +71,24 @@ const char *readPsdHeader(QByteArrayView file, PsdHeader *header)
     if (r.u32be() != Signature)
         return "not a Photoshop document";
     const std::optional<qint16> version = readWord(r);
-    if (!version)
-        return "a header field is above 32767";
-    if (*version != 1)
-        return "only version 1 documents are read";
     r.skip(6);
     const std::optional<qint16> channels = readWord(r);
-    if (!channels)
+    const std::optional<qint32> rows = readLong(r);
+    const std::optional<qint32> columns = readLong(r);
+    const std::optional<qint16> depth = readWord(r);
+    const std::optional<qint16> mode = readWord(r);
+    if (!version || !channels || !depth || !mode)
         return "a header field is above 32767";
+    if (!rows || !columns)
+        return "a number of the header is 2^31 or more";
+    if (*version != 1)
+        return "only version 1 documents are read";
     if (*channels > 16)
         return "more than 16 channels";
     if (*channels == 0)
         return "a document without channels";
-    const std::optional<qint32> rows = readLong(r);
-    const std::optional<qint32> columns = readLong(r);
-    if (!rows || !columns)
-        return "a number of the header is 2^31 or more";
-    const std::optional<qint16> depth = readWord(r);
-    if (!depth)
-        return "a header field is above 32767";
     if (*depth != 8)
         return "only 8 bits per channel are read";
-    const std::optional<qint16> mode = readWord(r);
-    if (!mode)
-        return "a header field is above 32767";
     if (*mode != 3)
         return "only RGB documents are read";
     if (*rows == 0 || *columns == 0)

@@ -26,7 +26,7 @@ crvMain &library()
 }
 
 // The files, made once per test run.
-class CommonFiles
+class CommonFiles : public TestFileFolder
 {
 public:
     static const CommonFiles &instance()
@@ -34,7 +34,6 @@ public:
         static const CommonFiles files;
         return files;
     }
-    QString path(const char *file) const { return m_dir.filePath(QString::fromLatin1(file)); }
 
 private:
     CommonFiles()
@@ -65,8 +64,6 @@ private:
         writeFile(path("lower.gif"), readFile(path("picture.gif")).replace(0, 3, "gif"));
         writeFile(path("text.txt"), "This is no picture at all, only text.\n");
     }
-
-    QTemporaryDir m_dir;
 };
 
 struct Expected {
@@ -118,9 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
         Expected {"opaque.png", crvPtePNG, 37, 23, 24, Bitmap}, Expected {"palette.png", crvPtePNG, 37, 23, 8, Bitmap},
         Expected {"alpha.png", crvPtePNG, 37, 23, 32, Bitmap}, Expected {"picture.tif", crvPteTIFF, 37, 23, 24, Bitmap},
         Expected {"alpha.tif", crvPteTIFF, 37, 23, 32, Bitmap}),
-    [](const ::testing::TestParamInfo<Expected> &info) {
-        return QString::fromLatin1(info.param.file).replace(u'.', u'_').replace(u'-', u'_').toStdString();
-    });
+    [](const ::testing::TestParamInfo<Expected> &info) { return fileTestName(info.param.file); });
 
 TEST(LoadPictureEx, TransparentPartsOfPngShowTheButtonFace)
 {

@@ -14,6 +14,32 @@ constexpr int ToolTimeoutMs = 120000;
 
 } // namespace
 
+std::string fileTestName(const char *file)
+{
+    return QString::fromLatin1(file).replace(u'.', u'_').replace(u'-', u'_').toStdString();
+}
+
+void PrintTo(const CorruptFile &file, std::ostream *os)
+{
+    *os << file.name;
+}
+
+std::string corruptFileName(const ::testing::TestParamInfo<CorruptFile> &info)
+{
+    return info.param.name;
+}
+
+::testing::AssertionResult refusedFor(const tessera::DecodeResult &result, const char *reason)
+{
+    if (result.bitmap)
+        return ::testing::AssertionFailure()
+            << "decoded a " << result.bitmap->Width << "x" << result.bitmap->Height << " bitmap";
+    if (!result.failure || !QByteArrayView(result.failure).contains(reason))
+        return ::testing::AssertionFailure()
+            << "refused for \"" << (result.failure ? result.failure : "(none)") << "\", not for \"" << reason << "\"";
+    return ::testing::AssertionSuccess();
+}
+
 ::testing::AssertionResult samePixels(const RgbPixels &ours, const RgbPixels &theirs, bool fiveBits)
 {
     if (ours.width != theirs.width || ours.height != theirs.height || ours.rgb.size() != theirs.rgb.size()) {

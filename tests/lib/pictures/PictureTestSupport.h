@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,30 @@
 // convert and by Pillow (Debian's /usr/bin/python3), decoded by them as the
 // independent judges of our pixels, and built byte by byte for edge cases.
 namespace corvid::test {
+
+/// A temporary folder of test files, made once per test run by a subclass.
+class TestFileFolder
+{
+public:
+    QString path(const char *file) const { return m_dir.filePath(QString::fromLatin1(file)); }
+
+protected:
+    QTemporaryDir m_dir;
+};
+
+/// A test name made of a file name: "old.pcx" gives "old_pcx".
+std::string fileTestName(const char *file);
+
+/// A file a decoder must refuse, and a piece of the reason it must give.
+struct CorruptFile {
+    const char *name;
+    QByteArray file;
+    const char *reason;
+};
+void PrintTo(const CorruptFile &file, std::ostream *os);
+std::string corruptFileName(const ::testing::TestParamInfo<CorruptFile> &info);
+/// Success when \a result holds no bitmap and its reason contains \a reason.
+::testing::AssertionResult refusedFor(const tessera::DecodeResult &result, const char *reason);
 
 /// Pixels as red, green, blue bytes, rows top to bottom, no padding.
 struct RgbPixels {

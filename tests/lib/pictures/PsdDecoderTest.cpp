@@ -4,8 +4,6 @@
 
 #include "tests/lib/pictures/PictureTestSupport.h"
 
-#include <gmock/gmock.h>
-
 namespace {
 
 using namespace corvid::test;
@@ -30,103 +28,81 @@ template <typename Change> QByteArray changed(Change change, const QByteArray &d
     return psdFile(s, data);
 }
 
+// PackBits packets: \a count copies of one byte, bytes as they are, and the
+// packet that does nothing.
+QByteArray repeat(int count, char value)
+{
+    return QByteArray(1, char(257 - count)) + value;
+}
+
+QByteArray literal(const QByteArray &values)
+{
+    return char(values.size() - 1) + values;
+}
+
+const QByteArray NoOperation(1, char(128));
+
 // The byte-count table of a PackBits image (never read) and the packets.
 QByteArray packed(const PsdSpec &s, const QByteArray &packets)
 {
     return QByteArray(qsizetype(s.rows) * s.channels * 2, '\0') + packets;
 }
 
-struct Corrupt {
-    const char *name;
-    QByteArray file;
-    const char *reason;
-};
-
-void PrintTo(const Corrupt &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-class PsdCorrupt : public ::testing::TestWithParam<Corrupt>
+class PsdCorrupt : public ::testing::TestWithParam<CorruptFile>
 {
 };
 
 TEST_P(PsdCorrupt, IsRefusedWithItsReason)
 {
-    const DecodeResult result = DecodePsd(GetParam().file);
-    ASSERT_FALSE(result.bitmap);
-    EXPECT_THAT(result.failure, ::testing::HasSubstr(GetParam().reason));
+    EXPECT_TRUE(refusedFor(DecodePsd(GetParam().file), GetParam().reason));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, PsdCorrupt,
     ::testing::Values(
-        Corrupt {"ShorterThanTheHeader", psdFile(rgb(1, 1), "abc").left(25), "shorter than a Photoshop header"},
-        Corrupt {"WrongSignature", changed([](PsdSpec &s) { s.signature = 0x38425054; }), "not a Photoshop"},
-        Corrupt {"LargeDocumentVersion2", changed([](PsdSpec &s) { s.version = 2; }), "version 1"},
-        Corrupt {"VersionAbove32767", changed([](PsdSpec &s) { s.version = 40000; }), "above 32767"},
-        Corrupt {"Channels17", changed([](PsdSpec &s) { s.channels = 17; }), "more than 16 channels"},
-        Corrupt {"Channels57", changed([](PsdSpec &s) { s.channels = 57; }), "more than 16 channels"},
-        Corrupt {"ChannelsAbove32767", changed([](PsdSpec &s) { s.channels = 0x8003; }), "above 32767"},
+        CorruptFile {"ShorterThanTheHeader", psdFile(rgb(1, 1), "abc").left(25), "shorter than a Photoshop header"},
+        CorruptFile {"WrongSignature", changed([](PsdSpec &s) { s.signature = 0x38425054; }), "not a Photoshop"},
+        CorruptFile {"LargeDocumentVersion2", changed([](PsdSpec &s) { s.version = 2; }), "version 1"},
+        CorruptFile {"VersionAbove32767", changed([](PsdSpec &s) { s.version = 40000; }), "above 32767"},
+        CorruptFile {"Channels17", changed([](PsdSpec &s) { s.channels = 17; }), "more than 16 channels"},
+        CorruptFile {"Channels57", changed([](PsdSpec &s) { s.channels = 57; }), "more than 16 channels"},
+        CorruptFile {"ChannelsAbove32767", changed([](PsdSpec &s) { s.channels = 0x8003; }), "above 32767"},
         // No channels would be a black picture of any size from a few bytes.
-        Corrupt {"NoChannels", changed([](PsdSpec &s) { s.channels = 0; }, {}), "without channels"},
-        Corrupt {"RowsZero", changed([](PsdSpec &s) { s.rows = 0; }), "0 or less"},
-        Corrupt {"ColumnsOf2Pow31", changed([](PsdSpec &s) { s.columns = 0x80000000; }), "2^31"},
-        Corrupt {"Depth16", changed([](PsdSpec &s) { s.depth = 16; }), "8 bits per channel"},
-        Corrupt {"Depth1", changed([](PsdSpec &s) { s.depth = 1; }), "8 bits per channel"},
-        Corrupt {"Greyscale", changed([](PsdSpec &s) { s.mode = 1; }), "only RGB"},
-        Corrupt {"Indexed", changed([](PsdSpec &s) { s.mode = 2; }), "only RGB"},
-        Corrupt {"Cmyk", changed([](PsdSpec &s) { s.mode = 4; }), "only RGB"},
-        Corrupt {"Lab", changed([](PsdSpec &s) { s.mode = 9; }), "only RGB"},
-        Corrupt {"SectionLengthOf2Pow31", psdFile(rgb(1, 1), "abc").replace(26, 4, QByteArray("\x80\x00\x00\x00", 4)),
-                 "section length"},
-        Corrupt {"ResourcesPastTheEnd", psdFile(rgb(1, 1), "abc").replace(30, 4, QByteArray("\x00\x00\x10\x00", 4)),
-                 "ends before its image data"},
-        Corrupt {"NoCompressionField", psdFile(rgb(1, 1), {}).chopped(1), "ends before its image data"},
-        Corrupt {"ZipCompressed", psdFile(rgb(1, 1, 3, 2), "abc"), "raw and PackBits"},
-        Corrupt {"ZipWithPrediction", psdFile(rgb(1, 1, 3, 3), "abc"), "raw and PackBits"},
-        Corrupt {"RawDataCutShort", psdFile(rgb(2, 2), QByteArray(11, 'a')), "too short"},
-        Corrupt {"ByteCountTableCutShort", psdFile(rgb(4, 1, 3, PackBits), QByteArray(10, '\0')), "too short"},
-        Corrupt {"HugePictureFromTenBytes", psdFile(rgb(30000, 30000), QByteArray(10, 'a')), "too short"},
+        CorruptFile {"NoChannels", changed([](PsdSpec &s) { s.channels = 0; }, {}), "without channels"},
+        CorruptFile {"RowsZero", changed([](PsdSpec &s) { s.rows = 0; }), "0 or less"},
+        CorruptFile {"ColumnsOf2Pow31", changed([](PsdSpec &s) { s.columns = 0x80000000; }), "2^31"},
+        CorruptFile {"Depth16", changed([](PsdSpec &s) { s.depth = 16; }), "8 bits per channel"},
+        CorruptFile {"Depth1", changed([](PsdSpec &s) { s.depth = 1; }), "8 bits per channel"},
+        CorruptFile {"Greyscale", changed([](PsdSpec &s) { s.mode = 1; }), "only RGB"},
+        CorruptFile {"Indexed", changed([](PsdSpec &s) { s.mode = 2; }), "only RGB"},
+        CorruptFile {"Cmyk", changed([](PsdSpec &s) { s.mode = 4; }), "only RGB"},
+        CorruptFile {"Lab", changed([](PsdSpec &s) { s.mode = 9; }), "only RGB"},
+        CorruptFile {"SectionLengthOf2Pow31",
+                     psdFile(rgb(1, 1), "abc").replace(26, 4, QByteArray("\x80\x00\x00\x00", 4)), "section length"},
+        CorruptFile {"ResourcesPastTheEnd", psdFile(rgb(1, 1), "abc").replace(30, 4, QByteArray("\x00\x00\x10\x00", 4)),
+                     "ends before its image data"},
+        CorruptFile {"NoCompressionField", psdFile(rgb(1, 1), {}).chopped(1), "ends before its image data"},
+        CorruptFile {"ZipCompressed", psdFile(rgb(1, 1, 3, 2), "abc"), "raw and PackBits"},
+        CorruptFile {"ZipWithPrediction", psdFile(rgb(1, 1, 3, 3), "abc"), "raw and PackBits"},
+        CorruptFile {"RawDataCutShort", psdFile(rgb(2, 2), QByteArray(11, 'a')), "too short"},
+        CorruptFile {"ByteCountTableCutShort", psdFile(rgb(4, 1, 3, PackBits), QByteArray(10, '\0')), "too short"},
+        CorruptFile {"HugePictureFromTenBytes", psdFile(rgb(30000, 30000), QByteArray(10, 'a')), "too short"},
         // 257 - 253 = 4 copies for a channel of 2 pixels (one spare is allowed).
-        Corrupt {"PacketTwoPastItsChannel",
-                 psdFile(rgb(1, 2, 3, PackBits),
-                         packed(rgb(1, 2, 3),
-                                QByteArray("\xFD"
-                                           "a"
-                                           "\xFF"
-                                           "b"
-                                           "\xFF"
-                                           "c"))),
-                 "past the end of its channel"},
-        Corrupt {"AlphaPacketOnePastItsChannel",
-                 psdFile(rgb(1, 2, 4, PackBits),
-                         packed(rgb(1, 2, 4),
-                                QByteArray("\xFF"
-                                           "a"
-                                           "\xFF"
-                                           "b"
-                                           "\xFF"
-                                           "c"
-                                           "\xFE"
-                                           "d"))),
-                 "past the end of its channel"},
-        Corrupt {"DataEndInsideAChannel",
-                 psdFile(rgb(1, 4, 3, PackBits),
-                         packed(rgb(1, 4, 3),
-                                "\xFD"
-                                "a"
-                                "\x02"
-                                "bc")),
-                 "end inside a channel"},
-        Corrupt {"RepeatWithoutItsValue",
-                 psdFile(rgb(1, 4, 3, PackBits),
-                         packed(rgb(1, 4, 3),
-                                "\x01"
-                                "ab"
-                                "\xFE")),
-                 "end inside a channel"}),
-    [](const ::testing::TestParamInfo<Corrupt> &info) { return std::string(info.param.name); });
+        CorruptFile {
+            "PacketTwoPastItsChannel",
+            psdFile(rgb(1, 2, 3, PackBits), packed(rgb(1, 2, 3), repeat(4, 'a') + repeat(2, 'b') + repeat(2, 'c'))),
+            "past the end of its channel"},
+        CorruptFile {"AlphaPacketOnePastItsChannel",
+                     psdFile(rgb(1, 2, 4, PackBits),
+                             packed(rgb(1, 2, 4), repeat(2, 'a') + repeat(2, 'b') + repeat(2, 'c') + repeat(3, 'd'))),
+                     "past the end of its channel"},
+        CorruptFile {"DataEndInsideAChannel",
+                     psdFile(rgb(1, 4, 3, PackBits), packed(rgb(1, 4, 3), repeat(4, 'a') + literal("bcd").chopped(1))),
+                     "end inside a channel"},
+        CorruptFile {"RepeatWithoutItsValue",
+                     psdFile(rgb(1, 4, 3, PackBits), packed(rgb(1, 4, 3), literal("ab") + repeat(3, 'x').chopped(1))),
+                     "end inside a channel"}),
+    corruptFileName);
 
 struct Channels {
     quint16 count;
@@ -144,7 +120,7 @@ TEST_P(PsdChannels, ChannelsLandInTheirSlotsRawAndPacked)
     const QByteArray planes = QByteArray("RGBAX").left(count);
     QByteArray packets;
     for (const char c : planes)
-        packets.append('\0').append(c); // a literal packet of one byte
+        packets.append(literal(QByteArray(1, c)));
     for (const QByteArray &file :
          {psdFile(rgb(1, 1, count), planes), psdFile(rgb(1, 1, count, PackBits), packed(rgb(1, 1, count), packets))}) {
         const DecodeResult r = DecodePsd(file);
@@ -169,15 +145,7 @@ TEST(PsdDecoder, PackBitsRunOnAcrossRowsAndSkipNoOperations)
     // 2 × 2: red is one repeat of 4; green a literal of 3 crossing the row
     // end, a no-operation (128) and a literal of 1; blue a repeat of 4.
     const PsdSpec s = rgb(2, 2, 3, PackBits);
-    const QByteArray packets = bytes("\xFD"
-                                     "r"
-                                     "\x02"
-                                     "abc"
-                                     "\x80"
-                                     "\x00"
-                                     "d"
-                                     "\xFD"
-                                     "b");
+    const QByteArray packets = repeat(4, 'r') + literal("abc") + NoOperation + literal("d") + repeat(4, 'b');
     const DecodeResult r = DecodePsd(psdFile(s, packed(s, packets)));
     ASSERT_TRUE(r.bitmap) << r.failure;
     EXPECT_TRUE(samePixels(rgbOf(*r.bitmap),
@@ -193,14 +161,7 @@ TEST(PsdDecoder, AColourChannelMayOvershootByOnePixel)
     // Each channel of 2 pixels is one repeat of 3; the spare sample is dropped
     // and the next channel starts after it.
     const PsdSpec s = rgb(1, 2, 3, PackBits);
-    const DecodeResult r = DecodePsd(psdFile(s,
-                                             packed(s,
-                                                    "\xFE"
-                                                    "r"
-                                                    "\xFE"
-                                                    "g"
-                                                    "\xFE"
-                                                    "b")));
+    const DecodeResult r = DecodePsd(psdFile(s, packed(s, repeat(3, 'r') + repeat(3, 'g') + repeat(3, 'b'))));
     ASSERT_TRUE(r.bitmap) << r.failure;
     EXPECT_TRUE(samePixels(rgbOf(*r.bitmap), {1 * 2, 1, "rgbrgb"}));
 }

@@ -4,8 +4,6 @@
 
 #include "tests/lib/pictures/PictureTestSupport.h"
 
-#include <gmock/gmock.h>
-
 namespace {
 
 using namespace corvid::test;
@@ -18,54 +16,52 @@ QByteArray tga(const TgaSpec &spec, const QByteArray &data)
     return tgaHeader(spec) + data;
 }
 
+// Run-length packets: \a count copies of one pixel, or \a count pixels.
+QByteArray repeatPacket(int count, const QByteArray &pixel)
+{
+    return char(0x80 | (count - 1)) + pixel;
+}
+
+QByteArray rawPacket(int count, const QByteArray &pixels)
+{
+    return char(count - 1) + pixels;
+}
+
 TgaSpec spec(quint8 type, quint16 width, quint16 height, quint8 depth = 24, quint8 descriptor = 0)
 {
     return {.imageType = type, .width = width, .height = height, .depth = depth, .descriptor = descriptor};
 }
 
-struct Corrupt {
-    const char *name;
-    QByteArray file;
-    const char *reason;
-};
-
-void PrintTo(const Corrupt &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-class TgaCorrupt : public ::testing::TestWithParam<Corrupt>
+class TgaCorrupt : public ::testing::TestWithParam<CorruptFile>
 {
 };
 
 TEST_P(TgaCorrupt, IsRefusedWithItsReason)
 {
-    const DecodeResult result = DecodeTga(GetParam().file);
-    ASSERT_FALSE(result.bitmap);
-    EXPECT_THAT(result.failure, ::testing::HasSubstr(GetParam().reason));
+    EXPECT_TRUE(refusedFor(DecodeTga(GetParam().file), GetParam().reason));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, TgaCorrupt,
     ::testing::Values(
-        Corrupt {"ShorterThanTheHeader", tgaHeader(spec(2, 1, 1)).left(17), "shorter than a Targa header"},
-        Corrupt {"ColourMapped", tga(spec(1, 1, 1, 8), bytes("\x00")), "true-colour"},
-        Corrupt {"Grey", tga(spec(3, 1, 1, 8), bytes("\x00")), "true-colour"},
-        Corrupt {"ColourMappedRunLength", tga(spec(9, 1, 1, 8), bytes("\x80\x00")), "true-colour"},
-        Corrupt {"GreyRunLength", tga(spec(11, 1, 1, 8), bytes("\x80\x00")), "true-colour"},
-        Corrupt {"NoImage", tga(spec(0, 1, 1), {}), "true-colour"},
+        CorruptFile {"ShorterThanTheHeader", tgaHeader(spec(2, 1, 1)).left(17), "shorter than a Targa header"},
+        CorruptFile {"ColourMapped", tga(spec(1, 1, 1, 8), bytes("\x00")), "true-colour"},
+        CorruptFile {"Grey", tga(spec(3, 1, 1, 8), bytes("\x00")), "true-colour"},
+        CorruptFile {"ColourMappedRunLength", tga(spec(9, 1, 1, 8), bytes("\x80\x00")), "true-colour"},
+        CorruptFile {"GreyRunLength", tga(spec(11, 1, 1, 8), bytes("\x80\x00")), "true-colour"},
+        CorruptFile {"NoImage", tga(spec(0, 1, 1), {}), "true-colour"},
         // An 8-bit true-colour picture is no form of the format; a few bytes
         // stated as a large black picture are refused.
-        Corrupt {"EightBitTrueColour", tga(spec(2, 2, 1, 8), "\x01\x02"), "16, 24 and 32 bits"},
-        Corrupt {"FifteenBits", tga(spec(2, 1, 1, 15), "\x01\x02"), "16, 24 and 32 bits"},
-        Corrupt {"WidthZero", tga(spec(2, 0, 1), {}), "0 or less"},
-        Corrupt {"HeightNegative", tga(spec(2, 1, 0xFFFF), "abc"), "0 or less"},
-        Corrupt {"RowOver32767Bytes", tga(spec(10, 10923, 1), "\xFF\x01\x02\x03"), "longer than 32767 bytes"},
-        Corrupt {"RawThirtyTwoBitRowOver32767Bytes", tga(spec(2, 8192, 1, 32), QByteArray(8192 * 4, 'a')),
+        CorruptFile {"EightBitTrueColour", tga(spec(2, 2, 1, 8), "\x01\x02"), "16, 24 and 32 bits"},
+        CorruptFile {"FifteenBits", tga(spec(2, 1, 1, 15), "\x01\x02"), "16, 24 and 32 bits"},
+        CorruptFile {"WidthZero", tga(spec(2, 0, 1), {}), "0 or less"},
+        CorruptFile {"HeightNegative", tga(spec(2, 1, 0xFFFF), "abc"), "0 or less"},
+        CorruptFile {"RowOver32767Bytes", tga(spec(10, 10923, 1), repeatPacket(128, "abc")), "longer than 32767 bytes"},
+        CorruptFile {"RawThirtyTwoBitRowOver32767Bytes", tga(spec(2, 8192, 1, 32), QByteArray(8192 * 4, 'a')),
                  "longer than 32767 bytes"},
-        Corrupt {"IdentificationPastTheEnd", [] { TgaSpec s = spec(2, 1, 1); s.idLength = 200; return tga(s, "abc"); }(),
+        CorruptFile {"IdentificationPastTheEnd", [] { TgaSpec s = spec(2, 1, 1); s.idLength = 200; return tga(s, "abc"); }(),
                  "ends before its pixels"},
-        Corrupt {"ColourMapPastTheEnd",
+        CorruptFile {"ColourMapPastTheEnd",
                  [] {
                      TgaSpec s = spec(2, 1, 1);
                      s.colorMapType = 1;
@@ -74,16 +70,16 @@ INSTANTIATE_TEST_SUITE_P(
                      return tga(s, QByteArray(64, 'a'));
                  }(),
                  "ends before its pixels"},
-        Corrupt {"RawRowsCutShort", tga(spec(2, 2, 2), QByteArray(11, 'a')), "too short"},
-        Corrupt {"PacketPastTheLastPixel", tga(spec(10, 2, 2), QByteArray("\x81" "abc" "\x82" "def")),
+        CorruptFile {"RawRowsCutShort", tga(spec(2, 2, 2), QByteArray(11, 'a')), "too short"},
+        CorruptFile {"PacketPastTheLastPixel", tga(spec(10, 2, 2), repeatPacket(2, "abc") + repeatPacket(3, "def")),
                  "past the last pixel"},
-        Corrupt {"RawPacketPastTheLastPixel", tga(spec(10, 2, 1), QByteArray("\x02" "abcdefghi")),
+        CorruptFile {"RawPacketPastTheLastPixel", tga(spec(10, 2, 1), rawPacket(3, "abcdefghi")),
                  "past the last pixel"},
-        Corrupt {"PacketsEndEarly", tga(spec(10, 4, 1), bytes("\x81" "abc" "\x00" "def")), "end before"},
-        Corrupt {"RawPacketCutShort", tga(spec(10, 2, 1), QByteArray("\x01" "abcde")), "end before"},
+        CorruptFile {"PacketsEndEarly", tga(spec(10, 4, 1), repeatPacket(2, "abc") + rawPacket(1, "def")), "end before"},
+        CorruptFile {"RawPacketCutShort", tga(spec(10, 2, 1), rawPacket(2, "abcde")), "end before"},
         // Four bytes cannot hold 10000 × 10000 pixels; nothing is allocated.
-        Corrupt {"HugePictureFromFourBytes", tga(spec(10, 10000, 10000), "\xFF" "abc"), "too short"}),
-    [](const ::testing::TestParamInfo<Corrupt> &info) { return std::string(info.param.name); });
+        CorruptFile {"HugePictureFromFourBytes", tga(spec(10, 10000, 10000), repeatPacket(128, "abc")), "too short"}),
+    corruptFileName);
 
 // A 3 × 2 picture stored top-down, as stored pixels of each depth.
 QByteArray storedPixel(int depth, int i)
@@ -112,23 +108,19 @@ RgbPixels expectedPixels(int depth)
     return out;
 }
 
-// The rows of the picture in stored order, raw or as packets: a repeat
-// packet of the first pixel's twin is not possible here, so the packets
-// are one raw packet of four pixels that crosses the row end and one of two.
+// The rows of the picture in stored order, raw or as packets: all pixels
+// differ, so there are raw packets only, one of four pixels that crosses the
+// row end and one of two.
 QByteArray storedData(int depth, bool runLength, bool topDown)
 {
-    QList<QByteArray> pixels;
+    QByteArrayList pixels;
     for (int row : topDown ? QList<int> {0, 1} : QList<int> {1, 0}) {
         for (int x = 0; x < 3; ++x)
             pixels.append(storedPixel(depth, row * 3 + x));
     }
-    QByteArray data;
-    for (int i = 0; i < 6; ++i) {
-        if (runLength && (i == 0 || i == 4))
-            data.append(char(i == 0 ? 3 : 1));
-        data.append(pixels.at(i));
-    }
-    return data;
+    if (!runLength)
+        return pixels.join();
+    return rawPacket(4, pixels.mid(0, 4).join()) + rawPacket(2, pixels.mid(4).join());
 }
 
 struct Layout {
@@ -173,11 +165,7 @@ TEST(TgaDecoder, RepeatPacketsCrossRowEnds)
 {
     // Width 2, three rows top-down: one repeat packet of 5 pixels, then one
     // raw pixel.
-    const DecodeResult r = DecodeTga(tga(spec(10, 2, 3, 24, TopDown),
-                                         bytes("\x84"
-                                               "abc"
-                                               "\x00"
-                                               "xyz")));
+    const DecodeResult r = DecodeTga(tga(spec(10, 2, 3, 24, TopDown), repeatPacket(5, "abc") + rawPacket(1, "xyz")));
     ASSERT_TRUE(r.bitmap) << r.failure;
     EXPECT_TRUE(samePixels(rgbOf(*r.bitmap), {2, 3, QByteArray("cbacbacbacbacbazyx")}));
 }

@@ -49,7 +49,7 @@ DecodeResult decode(crvPictureTypeEx kind, QByteArrayView bytes)
 }
 
 // The files, made once per test run in a temporary folder.
-class ToolMadeFiles
+class ToolMadeFiles : public TestFileFolder
 {
 public:
     static const ToolMadeFiles &instance()
@@ -58,7 +58,6 @@ public:
         return files;
     }
 
-    QString path(const char *file) const { return m_dir.filePath(QString::fromLatin1(file)); }
     RgbPixels pillowPixels(const char *file) const { return m_pillow.value(QString::fromLatin1(file)); }
 
 private:
@@ -144,7 +143,6 @@ private:
             m_pillow.insert(judged.at(i), pixelsOfResult(results.at(i).toObject()));
     }
 
-    QTemporaryDir m_dir;
     QHash<QString, RgbPixels> m_pillow;
 };
 
@@ -201,9 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
         Form {"im_rgb_rle.psd", crvPtePSD, 24, Judge::Pillow}, Form {"im_rgb_raw.psd", crvPtePSD, 24, Judge::Pillow},
         Form {"im_rgb_rle_wide.psd", crvPtePSD, 24, Judge::Pillow},
         Form {"im_rgba_rle.psd", crvPtePSD, 24, Judge::Pillow}, Form {"im_rgba_raw.psd", crvPtePSD, 24, Judge::Pillow}),
-    [](const ::testing::TestParamInfo<Form> &info) {
-        return QString::fromLatin1(info.param.file).replace(u'.', u'_').toStdString();
-    });
+    [](const ::testing::TestParamInfo<Form> &info) { return fileTestName(info.param.file); });
 
 class RefusedForm : public ::testing::TestWithParam<const char *>
 {
@@ -231,8 +227,6 @@ INSTANTIATE_TEST_SUITE_P(Files, RefusedForm,
                          ::testing::Values("pil_1bit.pcx", "hand_4bit_planar.pcx", "hand_4bit_packed.pcx",
                                            "pil_colormapped.tga", "pil_colormapped_rle.tga", "pil_grey.tga",
                                            "pil_grey_rle.tga", "im_grey.psd", "im_indexed.psd", "im_16bit.psd"),
-                         [](const ::testing::TestParamInfo<const char *> &info) {
-                             return QString::fromLatin1(info.param).replace(u'.', u'_').toStdString();
-                         });
+                         [](const ::testing::TestParamInfo<const char *> &info) { return fileTestName(info.param); });
 
 } // namespace
