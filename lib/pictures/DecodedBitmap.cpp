@@ -12,12 +12,19 @@ qint32 DibStride(qint32 width, qint32 bitsPerPixel)
     return bytes > std::numeric_limits<qint32>::max() ? 0 : qint32(bytes);
 }
 
-const char *allocateBits(DecodedBitmap &bitmap, qint32 width, qint32 height, qint32 bpp)
+const char *refusedSize(qint32 width, qint32 height)
 {
     if (width <= 0 || height <= 0)
         return "the width or the height is 0 or less";
     if (qint64(width) * height > MaxPicturePixels)
         return "the picture has more pixels than the readers take";
+    return nullptr;
+}
+
+const char *allocateBits(DecodedBitmap &bitmap, qint32 width, qint32 height, qint32 bpp)
+{
+    if (const char *why = refusedSize(width, height))
+        return why;
     const DecodedBitmap layout {0, 0, bpp, {}, {}};
     const qint64 bytes = qint64(DibStride(width, layout.layoutBits())) * height;
     if (bytes > MaxPictureBytes)

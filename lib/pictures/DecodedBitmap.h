@@ -48,6 +48,11 @@ struct DecodeResult {
 constexpr qint64 MaxPicturePixels = qint64(30000) * 30000;
 constexpr qint64 MaxPictureBytes = qint64(1) << 30;
 
+/// The reason why a picture of \a width × \a height is refused (a side of 0
+/// or less, more pixels than the limit); nullptr when it is not. Decoders
+/// ask it before any other arithmetic on the sizes.
+const char *refusedSize(qint32 width, qint32 height);
+
 /// Checks \a width × \a height against the limits and, when they are kept,
 /// gives \a bitmap its size and zero-filled Bits for \a bpp. Returns the
 /// reason when the size is refused (nothing is allocated then).

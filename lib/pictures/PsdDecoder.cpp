@@ -105,6 +105,10 @@ DecodeResult DecodePsd(QByteArrayView file)
     PsdHeader h;
     if (const char *why = readPsdHeader(file, &h))
         return DecodeResult::failed(why);
+    // Rows and columns may each be near 2^31: their product must be known
+    // to be small before it is multiplied further.
+    if (const char *why = refusedSize(h.Columns, h.Rows))
+        return DecodeResult::failed(why);
     ByteReader r(file, HeaderBytes);
     for (int section = 0; section < 3; ++section) { // colour-mode data, image resources, layers
         const std::optional<qint32> length = readLong(r);

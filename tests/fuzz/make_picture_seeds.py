@@ -1,6 +1,7 @@
 """Writes the seed corpora of the picture fuzz targets, byte by byte:
 small valid files of every form the readers take and the known fault
 patterns of these formats. Run from this folder: python3 make_picture_seeds.py
+Crashes the fuzzers find are kept beside these seeds as crash_* files.
 """
 import os
 import struct
@@ -85,6 +86,7 @@ save("fuzz_psd_decoder", "resources_past_end", psd(1, 1, 3, 0, b"abc")[:30] + b"
 save("fuzz_psd_decoder", "section_length_2pow31", psd(1, 1, 3, 0, b"abc")[:26] + b"\x80\x00\x00\x00" +
      psd(1, 1, 3, 0, b"abc")[30:])
 save("fuzz_psd_decoder", "packet_past_channel", psd(1, 2, 3, 1, packbits_table(1, 3) + b"\xfda\xffb\xffc"))
+save("fuzz_psd_decoder", "sizes_whose_product_overflows", psd(0x59000003, 0x60000002, 11, 0, b"a" * 10))
 save("fuzz_psd_decoder", "huge_from_ten_bytes", psd(30000, 30000, 3, 0, b"a" * 10))
 save("fuzz_psd_decoder", "sixteen_bit", psd(1, 1, 3, 0, b"aabbcc", depth=16))
 

@@ -86,6 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
         CorruptFile {"ZipWithPrediction", psdFile(rgb(1, 1, 3, 3), "abc"), "raw and PackBits"},
         CorruptFile {"RawDataCutShort", psdFile(rgb(2, 2), QByteArray(11, 'a')), "too short"},
         CorruptFile {"ByteCountTableCutShort", psdFile(rgb(4, 1, 3, PackBits), QByteArray(10, '\0')), "too short"},
+        // 1493172227 × 1610612738 pixels × 4 channels overflows 64 bits.
+        CorruptFile {"SizesWhoseProductOverflows", psdFile(rgb(0x59000003, 0x60000002, 11), QByteArray(10, 'a')),
+                     "more pixels than the readers take"},
         CorruptFile {"HugePictureFromTenBytes", psdFile(rgb(30000, 30000), QByteArray(10, 'a')), "too short"},
         // 257 - 253 = 4 copies for a channel of 2 pixels (one spare is allowed).
         CorruptFile {
