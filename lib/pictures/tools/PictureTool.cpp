@@ -13,15 +13,16 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
-#include <optional>
 #include <unistd.h>
 
 using namespace tessera;
@@ -30,7 +31,7 @@ namespace {
 
 constexpr int Failure = 1;
 constexpr int UsageError = 2;
-constexpr qint64 MaxStreamBytes = qint64(2) << 30; // what a picture read from a pipe may hold
+constexpr qint64 MaxStreamBytes = qint64(1) << 30; // what a picture read from a pipe may hold
 
 const char Usage[] = R"(Usage: tessera-picture info FILE...
        tessera-picture convert FILE OUT.png
@@ -69,63 +70,61 @@ int usageError(const QString &message)
     return fail(message + QStringLiteral(" (see tessera-picture --help)"), UsageError);
 }
 
-// Reads all of a stream (standard input, a pipe, a device); nullopt with the
-// reason when it cannot.
-std::optional<QByteArray> readStream(const QString &name, QString *why)
+// Copies a stream (standard input, a pipe, a device) into \a spool, up to
+// MaxStreamBytes. Returns the reason of a failure, or an empty text.
+QString spoolStream(const QString &name, QTemporaryFile &spool)
 {
-    QFile file;
-    const bool opened = name == QLatin1StringView("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                       : (file.setFileName(name), file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        *why = file.errorString();
-        return std::nullopt;
-    }
-    QByteArray bytes;
+    QFile in;
+    const bool opened = name == QLatin1StringView("-") ? in.open(stdin, QIODevice::ReadOnly)
+                                                       : (in.setFileName(name), in.open(QIODevice::ReadOnly));
+    if (!opened)
+        return in.errorString();
+    if (!spool.open())
+        return QStringLiteral("no temporary file: ") + spool.errorString();
     char chunk[65536];
-    for (;;) {
-        const qint64 n = file.read(chunk, sizeof chunk);
-        if (n < 0) {
-            *why = file.errorString();
-            return std::nullopt;
-        }
+    for (qint64 total = 0;;) {
+        const qint64 n = in.read(chunk, sizeof chunk);
+        if (n < 0)
+            return in.errorString();
         if (n == 0)
-            return bytes;
-        if (bytes.size() + n > MaxStreamBytes) {
-            *why = QStringLiteral("more than 2 GB; no picture is that large");
-            return std::nullopt;
-        }
-        bytes.append(chunk, qsizetype(n));
+            break;
+        total += n;
+        if (total > MaxStreamBytes)
+            return QStringLiteral("more than 1 GB; no picture from a stream may be larger");
+        if (spool.write(chunk, n) != n)
+            return QStringLiteral("temporary file: ") + spool.errorString();
     }
+    return spool.flush() ? QString() : QStringLiteral("temporary file: ") + spool.errorString();
 }
 
-// Loads one picture: a file by name, anything else (standard input, pipes,
-// devices) by its bytes. Returns false after printing the reason.
+// Loads one picture: a file by name; anything else (standard input, pipes,
+// devices) through a temporary copy. Returns false after printing the
+// reason.
 bool load(const QString &name, StdPicture *picture, std::unique_ptr<PictureInfo> *info)
 {
     PictureInfo *raw = nullptr;
     const QFileInfo fileInfo(name);
-    try {
-        if (name != QLatin1StringView("-") && fileInfo.isFile()) {
-            QFile probe(name);
-            if (!probe.open(QIODevice::ReadOnly)) {
-                fail(QStringLiteral("%1: cannot be read: %2").arg(name, probe.errorString()));
-                return false;
-            }
-            *picture = crvMain::global().LoadPictureEx(name, &raw);
-        } else if (name == QLatin1StringView("-") || (fileInfo.exists() && !fileInfo.isDir())) {
-            QString why;
-            const std::optional<QByteArray> bytes = readStream(name, &why);
-            if (!bytes) {
-                fail(QStringLiteral("%1: cannot be read: %2").arg(name, why));
-                return false;
-            }
-            *picture = crvMain::global().LoadResPictureByData(*bytes, &raw);
-        } else {
-            fail(QStringLiteral("%1: %2").arg(name,
-                                              fileInfo.isDir() ? QStringLiteral("is a folder, not a picture")
-                                                               : QStringLiteral("no such file")));
+    const bool stream
+        = name == QLatin1StringView("-") || (fileInfo.exists() && !fileInfo.isFile() && !fileInfo.isDir());
+    if (!stream && !fileInfo.isFile()) {
+        fail(QStringLiteral("%1: %2").arg(
+            name, fileInfo.isDir() ? QStringLiteral("is a folder, not a picture") : QStringLiteral("no such file")));
+        return false;
+    }
+    QTemporaryFile spool(QDir::tempPath() + QStringLiteral("/tessera-picture-XXXXXX"));
+    QString source = name;
+    if (stream) {
+        if (const QString why = spoolStream(name, spool); !why.isEmpty()) {
+            fail(QStringLiteral("%1: cannot be read: %2").arg(name, why));
             return false;
         }
+        source = spool.fileName();
+    } else if (QFile probe(name); !probe.open(QIODevice::ReadOnly)) {
+        fail(QStringLiteral("%1: cannot be read: %2").arg(name, probe.errorString()));
+        return false;
+    }
+    try {
+        *picture = crvMain::global().LoadPictureEx(source, &raw);
     } catch (const RuntimeError &e) {
         info->reset(raw);
         if (e.Number() == RuntimeError::InvalidPicture)
@@ -190,7 +189,17 @@ QString writeOutput(const QString &name, const QByteArray &bytes)
         return written ? QString() : QString::fromLocal8Bit(std::strerror(error));
     }
     QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    // A full disk first shows as a short write without an error; the next
+    // write fails with the reason.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return file.errorString();
+        done += qsizetype(n);
+    }
+    if (!file.commit())
         return file.errorString();
     // The rename is only lasting once the folder is on the disk too.
     const int folder = ::open(QFile::encodeName(target.absolutePath()), O_RDONLY | O_DIRECTORY);
