@@ -1,10 +1,10 @@
 #include "lib/pictures/PcxDecoder.h"
 
 #include "lib/pictures/ByteReader_p.h"
-#include "lib/pictures/InterleavedWriter_p.h"
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace tessera {
 
@@ -84,46 +84,119 @@ DecodeResult decodeIndexed(const PcxHeader &h, QByteArrayView file)
     return {std::move(b), nullptr};
 }
 
+// The first run byte from \a in on, or \a last when there is none. Eight
+// bytes are tested at a time: a byte is a run byte when its two top bits are
+// set, and w & (w << 1) keeps bit 7 of each byte only where bit 6 is set too.
+const uchar *literalsEnd(const uchar *in, const uchar *last)
+{
+    constexpr quint64 TopBits = 0x8080808080808080;
+    while (last - in >= 8) {
+        quint64 word;
+        std::memcpy(&word, in, sizeof word);
+        if (word & (word << 1) & TopBits)
+            break;
+        in += 8;
+    }
+    while (in != last && *in < RunFlag)
+        ++in;
+    return in;
+}
+
+// The run-length stream of the planar form, unpacked one scan line at a
+// time. A run may go on from one line into the next.
+class PlaneStream
+{
+public:
+    PlaneStream(QByteArrayView data)
+        : m_in(reinterpret_cast<const uchar *>(data.data()))
+        , m_end(m_in + data.size())
+    { }
+
+    // Fills \a line with the next \a size samples; the reason when the data
+    // end first.
+    const char *unpack(uchar *line, qsizetype size)
+    {
+        qsizetype pos = takePending(line, size);
+        while (pos < size) {
+            if (m_in == m_end)
+                return "the data end before the picture does";
+            if (*m_in < RunFlag) { // literal bytes go over in one piece
+                const uchar *literals = m_in;
+                m_in = literalsEnd(m_in, m_in + std::min<qsizetype>(size - pos, m_end - m_in));
+                std::memcpy(line + pos, literals, size_t(m_in - literals));
+                pos += m_in - literals;
+                continue;
+            }
+            if (const char *why = readRun())
+                return why;
+            pos += takePending(line + pos, size - pos);
+        }
+        return nullptr;
+    }
+
+    // After the last line: the data must hold no more samples (runs of 0 give
+    // none).
+    const char *finish()
+    {
+        while (m_pending == 0 && m_in != m_end && *m_in >= RunFlag) {
+            if (const char *why = readRun())
+                return why;
+        }
+        return m_pending == 0 && m_in == m_end ? nullptr : "the data go past the end of the picture";
+    }
+
+private:
+    const char *readRun()
+    {
+        m_pending = *m_in++ & 63;
+        if (m_in == m_end)
+            return "a run ends the data without its value";
+        m_value = *m_in++;
+        return nullptr;
+    }
+
+    qsizetype takePending(uchar *line, qsizetype room)
+    {
+        const qsizetype n = std::min<qsizetype>(m_pending, room);
+        std::memset(line, m_value, size_t(n));
+        m_pending -= n;
+        return n;
+    }
+
+    const uchar *m_in;
+    const uchar *m_end;
+    qsizetype m_pending = 0; // samples of the present run still to come
+    uchar m_value = 0;
+};
+
 // Three or four planes per line (red, green, blue and one not shown),
 // decoded as one stream that runs on across lines.
 DecodeResult decodePlanes(const PcxHeader &h, QByteArrayView data)
 {
-    const qint64 total = qint64(h.Height) * h.ScanLineBytes;
-    if (!canExpandTo(data.size(), total, 2, 63))
+    if (!canExpandTo(data.size(), qint64(h.Height) * h.ScanLineBytes, 2, 63))
         return DecodeResult::failed("the data are too short for the picture");
     DecodedBitmap b;
     if (const char *why = allocateBits(b, h.Width, h.Height, h.NPlanes * 8))
         return DecodeResult::failed(why);
 
-    // Plane 0 is red, 1 green, 2 blue: bytes 2, 1 and 0 of a pixel.
-    auto *bits = reinterpret_cast<uchar *>(b.Bits.data());
+    PlaneStream stream(data);
+    std::vector<uchar> line(size_t(h.ScanLineBytes));
+    const uchar *red = line.data();
+    const uchar *green = red + h.BytesPerLine;
+    const uchar *blue = green + h.BytesPerLine;
     const qsizetype stride = DibStride(h.Width, 24);
-    const qint32 planes = h.NPlanes;
-    auto lineStart = [bits, stride, planes](qint64 line) -> uchar * {
-        const qint64 plane = line % planes;
-        return plane < 3 ? bits + line / planes * stride + (2 - plane) : nullptr;
-    };
-    InterleavedWriter writer(h.BytesPerLine, h.Width, qint64(h.Height) * planes, 0, lineStart);
-
-    const auto *in = reinterpret_cast<const uchar *>(data.data());
-    const uchar *const end = in + data.size();
-    while (in != end) {
-        if (*in < RunFlag) { // literal bytes go over in one piece
-            const uchar *literals = in;
-            while (in != end && *in < RunFlag)
-                ++in;
-            if (!writer.copy(literals, in - literals))
-                return DecodeResult::failed("the data go past the end of the picture");
-            continue;
+    for (qint32 y = 0; y < h.Height; ++y) {
+        if (const char *why = stream.unpack(line.data(), h.ScanLineBytes))
+            return DecodeResult::failed(why);
+        uchar *row = reinterpret_cast<uchar *>(b.Bits.data()) + y * stride;
+        for (qint32 x = 0; x < h.Width; ++x, row += 3) {
+            row[0] = blue[x];
+            row[1] = green[x];
+            row[2] = red[x];
         }
-        const qint64 count = *in++ & 63;
-        if (in == end)
-            return DecodeResult::failed("a run ends the data without its value");
-        if (!writer.fill(*in++, count))
-            return DecodeResult::failed("the data go past the end of the picture");
     }
-    if (writer.written() < total)
-        return DecodeResult::failed("the data end before the picture does");
+    if (const char *why = stream.finish())
+        return DecodeResult::failed(why);
     return {std::move(b), nullptr};
 }
 

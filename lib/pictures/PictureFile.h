@@ -29,6 +29,7 @@ public:
 private:
     QFile m_file;
     uchar *m_map = nullptr;
+    size_t m_mapSize = 0;
     QByteArray m_read;
     QByteArrayView m_bytes;
     bool m_valid = false;

@@ -3,6 +3,7 @@
 #include "lib/pictures/ByteReader_p.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tessera {
 
@@ -69,13 +70,21 @@ private:
     uchar *m_row = nullptr;
 };
 
+// \a count stored pixels converted to blue, green, red at \a o.
+template <int Depth> inline void convertPixels(const uchar *in, uchar *o, qint32 count)
+{
+    if constexpr (Depth == 24) {
+        std::memcpy(o, in, size_t(count) * 3);
+    } else {
+        for (qint32 i = 0; i < count; ++i)
+            convertPixel<Depth>(in + i * (Depth / 8), o + 3 * i);
+    }
+}
+
 template <int Depth> void decodeRaw(const uchar *in, RowCursor &out, qint32 width, qint32 height)
 {
-    constexpr int size = Depth / 8;
-    for (qint32 y = 0; y < height; ++y) {
-        uchar *o = out.at();
-        for (qint32 x = 0; x < width; ++x, in += size, o += 3)
-            convertPixel<Depth>(in, o);
+    for (qint32 y = 0; y < height; ++y, in += qsizetype(width) * (Depth / 8)) {
+        convertPixels<Depth>(in, out.at(), width);
         out.advance(width);
     }
 }
@@ -102,8 +111,8 @@ template <int Depth> const char *decodeRunLength(const uchar *in, const uchar *e
                 for (qint32 i = 1; i < n; ++i)
                     std::copy_n(o, 3, o + 3 * i);
             } else {
-                for (qint32 i = 0; i < n; ++i, in += size)
-                    convertPixel<Depth>(in, o + 3 * i);
+                convertPixels<Depth>(in, o, n);
+                in += qsizetype(n) * size;
             }
             out.advance(n);
             done += n;
