@@ -25,7 +25,7 @@ crvMain &library()
     return crvMain::global();
 }
 
-// The files, made once per test run.
+// The files, each made when a test first asks for it.
 class CommonFiles : public TestFileFolder
 {
 public:
@@ -38,31 +38,28 @@ public:
 private:
     CommonFiles()
     {
-        const QString src = path("src.png");
-        const QString alpha = path("alpha.png");
-        runPillow({pillowWriteJob(src, QStringLiteral("RGB"), 37, 23),
-                   pillowWriteJob(alpha, QStringLiteral("RGBA"), 37, 23)});
-        const QList<QStringList> conversions {
-            {src, path("photo.jpg")},
-            {src, QStringLiteral("-colorspace"), QStringLiteral("Gray"), path("grey.jpg")},
-            {src, path("opaque.png")},
-            {src, QStringLiteral("-type"), QStringLiteral("palette"), path("palette.png")},
-            {src, path("picture.gif")},
-            {src, QStringLiteral("-type"), QStringLiteral("truecolor"), QStringLiteral("BMP3:") + path("true.bmp")},
-            {src, QStringLiteral("-type"), QStringLiteral("palette"), QStringLiteral("BMP3:") + path("palette.bmp")},
-            {src, QStringLiteral("-resize"), QStringLiteral("16x16!"), path("icon.ico")},
-            {src, QStringLiteral("-depth"), QStringLiteral("8"), path("picture.tif")},
-            {alpha, QStringLiteral("-depth"), QStringLiteral("8"), path("alpha.tif")},
-        };
-        for (const QStringList &arguments : conversions)
-            EXPECT_EQ(runConvert(arguments), QString()) << qPrintable(arguments.join(u' '));
+        pillowRecipe("src.png", "RGB", 37, 23);
+        pillowRecipe("alpha.png", "RGBA", 37, 23);
+        const QString palette = QStringLiteral("palette");
+        magickRecipe("photo.jpg", "src.png");
+        magickRecipe("grey.jpg", "src.png", {QStringLiteral("-colorspace"), QStringLiteral("Gray")});
+        magickRecipe("opaque.png", "src.png");
+        magickRecipe("palette.png", "src.png", {QStringLiteral("-type"), palette});
+        magickRecipe("picture.gif", "src.png");
+        magickRecipe("true.bmp", "src.png", {QStringLiteral("-type"), QStringLiteral("truecolor")});
+        magickRecipe("palette.bmp", "src.png", {QStringLiteral("-type"), palette});
+        magickRecipe("icon.ico", "src.png", {QStringLiteral("-resize"), QStringLiteral("16x16!")});
+        magickRecipe("picture.tif", "src.png", {QStringLiteral("-depth"), QStringLiteral("8")});
+        magickRecipe("alpha.tif", "alpha.png", {QStringLiteral("-depth"), QStringLiteral("8")});
 
         // A cursor is an icon directory of type 2; a JPEG may carry any name;
         // the letters "gif" may come in lower case.
-        writeFile(path("cursor.cur"), readFile(path("icon.ico")).replace(2, 1, "\x02"));
-        writeFile(path("photo-named.gif"), readFile(path("photo.jpg")));
-        writeFile(path("lower.gif"), readFile(path("picture.gif")).replace(0, 3, "gif"));
-        writeFile(path("text.txt"), "This is no picture at all, only text.\n");
+        recipe("cursor.cur",
+               [this](const QString &p) { writeFile(p, readFile(path("icon.ico")).replace(2, 1, "\x02")); });
+        recipe("photo-named.gif", [this](const QString &p) { writeFile(p, readFile(path("photo.jpg"))); });
+        recipe("lower.gif",
+               [this](const QString &p) { writeFile(p, readFile(path("picture.gif")).replace(0, 3, "gif")); });
+        recipe("text.txt", [](const QString &p) { writeFile(p, "This is no picture at all, only text.\n"); });
     }
 };
 

@@ -14,6 +14,40 @@ constexpr int ToolTimeoutMs = 120000;
 
 } // namespace
 
+QString TestFileFolder::path(const char *file) const
+{
+    const QString name = QString::fromLatin1(file);
+    const QString full = m_dir.filePath(name);
+    if (m_recipes.contains(name) && !m_made.contains(name)) {
+        m_made.insert(name);
+        m_recipes.value(name)(full);
+    }
+    return full;
+}
+
+void TestFileFolder::recipe(const char *file, std::function<void(const QString &)> make)
+{
+    m_recipes.insert(QString::fromLatin1(file), std::move(make));
+}
+
+void TestFileFolder::pillowRecipe(const char *file, const char *mode, int width, int height, const QJsonObject &options)
+{
+    recipe(file, [=](const QString &path) {
+        const QJsonObject result
+            = runPillow({pillowWriteJob(path, QString::fromLatin1(mode), width, height, options)}).first().toObject();
+        EXPECT_FALSE(result.contains(QStringLiteral("error")))
+            << qPrintable(result.value(QStringLiteral("error")).toString());
+    });
+}
+
+void TestFileFolder::magickRecipe(const char *file, const char *source, const QStringList &options)
+{
+    recipe(file, [this, source, options](const QString &path) {
+        const QStringList arguments = QStringList {this->path(source)} + options + QStringList {path};
+        EXPECT_EQ(runConvert(arguments), QString()) << qPrintable(arguments.join(u' '));
+    });
+}
+
 std::string fileTestName(const char *file)
 {
     return QString::fromLatin1(file).replace(u'.', u'_').replace(u'-', u'_').toStdString();

@@ -3,13 +3,16 @@
 #include "lib/pictures/DecodedBitmap.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <gtest/gtest.h>
 
 // Pictures for the picture tests: written at run time by ImageMagick's
@@ -17,14 +20,26 @@
 // independent judges of our pixels, and built byte by byte for edge cases.
 namespace corvid::test {
 
-/// A temporary folder of test files, made once per test run by a subclass.
+/// A temporary folder of test files, each made on first use by its recipe,
+/// so that a test process makes only the files its tests use.
 class TestFileFolder
 {
 public:
-    QString path(const char *file) const { return m_dir.filePath(QString::fromLatin1(file)); }
+    /// The path of \a file, made first when it has a recipe.
+    QString path(const char *file) const;
 
 protected:
+    /// \a file is made by \a make, which writes it to the path it is given.
+    void recipe(const char *file, std::function<void(const QString &path)> make);
+    /// \a file is Pillow's test pattern in \a mode (pillowWriteJob).
+    void pillowRecipe(const char *file, const char *mode, int width, int height, const QJsonObject &options = {});
+    /// \a file is ImageMagick's conversion of \a source with \a options.
+    void magickRecipe(const char *file, const char *source, const QStringList &options = {});
+
+private:
     QTemporaryDir m_dir;
+    QHash<QString, std::function<void(const QString &)>> m_recipes;
+    mutable QSet<QString> m_made;
 };
 
 /// A test name made of a file name: "old.pcx" gives "old_pcx".

@@ -10,10 +10,6 @@
 #include "tests/common/RaisedError.h"
 #include "tests/lib/pictures/PictureTestSupport.h"
 
-#include <QDir>
-#include <QHash>
-#include <QTemporaryDir>
-
 #include <memory>
 
 namespace {
@@ -48,7 +44,7 @@ DecodeResult decode(crvPictureTypeEx kind, QByteArrayView bytes)
     }
 }
 
-// The files, made once per test run in a temporary folder.
+// The files, each made when a test first asks for it.
 class ToolMadeFiles : public TestFileFolder
 {
 public:
@@ -58,7 +54,10 @@ public:
         return files;
     }
 
-    RgbPixels pillowPixels(const char *file) const { return m_pillow.value(QString::fromLatin1(file)); }
+    RgbPixels pillowPixels(const char *file) const
+    {
+        return pixelsOfResult(runPillow({pillowPixelsJob(path(file))}).first().toObject());
+    }
 
 private:
     ToolMadeFiles()
@@ -67,83 +66,64 @@ private:
         const QJsonObject topDown {{QStringLiteral("orientation"), 1}};
         const QJsonObject rleTopDown {{QStringLiteral("compression"), QStringLiteral("tga_rle")},
                                       {QStringLiteral("orientation"), 1}};
-        const QList<QJsonObject> writes {
-            pillowWriteJob(path("src.png"), QStringLiteral("RGB"), 37, 23),
-            pillowWriteJob(path("src_alpha.png"), QStringLiteral("RGBA"), 37, 23),
-            pillowWriteJob(path("wide.png"), QStringLiteral("RGB"), 301, 7),
-            pillowWriteJob(path("pil_p.pcx"), QStringLiteral("P"), 37, 23),
-            pillowWriteJob(path("pil_l.pcx"), QStringLiteral("L"), 37, 23),
-            pillowWriteJob(path("pil_p_wide.pcx"), QStringLiteral("P"), 301, 7),
-            pillowWriteJob(path("pil_rgb.pcx"), QStringLiteral("RGB"), 37, 23),
-            pillowWriteJob(path("pil_rgb_wide.pcx"), QStringLiteral("RGB"), 301, 7),
-            pillowWriteJob(path("pil_1bit.pcx"), QStringLiteral("1"), 37, 23),
-            pillowWriteJob(path("pil_24_raw_bottomup.tga"), QStringLiteral("RGB"), 37, 23),
-            pillowWriteJob(path("pil_24_raw_topdown.tga"), QStringLiteral("RGB"), 37, 23, topDown),
-            pillowWriteJob(path("pil_24_rle_bottomup.tga"), QStringLiteral("RGB"), 301, 7, rle),
-            pillowWriteJob(path("pil_24_rle_topdown.tga"), QStringLiteral("RGB"), 301, 7, rleTopDown),
-            pillowWriteJob(path("pil_32_raw.tga"), QStringLiteral("RGBA"), 37, 23),
-            pillowWriteJob(path("pil_32_rle_topdown.tga"), QStringLiteral("RGBA"), 37, 23, rleTopDown),
-            pillowWriteJob(path("pil_colormapped.tga"), QStringLiteral("P"), 37, 23),
-            pillowWriteJob(path("pil_colormapped_rle.tga"), QStringLiteral("P"), 37, 23, rle),
-            pillowWriteJob(path("pil_grey.tga"), QStringLiteral("L"), 37, 23),
-            pillowWriteJob(path("pil_grey_rle.tga"), QStringLiteral("L"), 37, 23, rle),
-        };
-        QJsonArray jobs;
-        for (const QJsonObject &job : writes)
-            jobs.append(job);
-        for (const QJsonValue &result : runPillow(jobs))
-            EXPECT_FALSE(result.toObject().contains(QStringLiteral("error")))
-                << qPrintable(result.toObject().value(QStringLiteral("error")).toString());
+        pillowRecipe("src.png", "RGB", 37, 23);
+        pillowRecipe("src_alpha.png", "RGBA", 37, 23);
+        pillowRecipe("wide.png", "RGB", 301, 7);
+        pillowRecipe("pil_p.pcx", "P", 37, 23);
+        pillowRecipe("pil_l.pcx", "L", 37, 23);
+        pillowRecipe("pil_p_wide.pcx", "P", 301, 7);
+        pillowRecipe("pil_rgb.pcx", "RGB", 37, 23);
+        pillowRecipe("pil_rgb_wide.pcx", "RGB", 301, 7);
+        pillowRecipe("pil_1bit.pcx", "1", 37, 23);
+        pillowRecipe("pil_24_raw_bottomup.tga", "RGB", 37, 23);
+        pillowRecipe("pil_24_raw_topdown.tga", "RGB", 37, 23, topDown);
+        pillowRecipe("pil_24_rle_bottomup.tga", "RGB", 301, 7, rle);
+        pillowRecipe("pil_24_rle_topdown.tga", "RGB", 301, 7, rleTopDown);
+        pillowRecipe("pil_32_raw.tga", "RGBA", 37, 23);
+        pillowRecipe("pil_32_rle_topdown.tga", "RGBA", 37, 23, rleTopDown);
+        pillowRecipe("pil_colormapped.tga", "P", 37, 23);
+        pillowRecipe("pil_colormapped_rle.tga", "P", 37, 23, rle);
+        pillowRecipe("pil_grey.tga", "L", 37, 23);
+        pillowRecipe("pil_grey_rle.tga", "L", 37, 23, rle);
 
-        const QString src = path("src.png");
-        const QString alpha = path("src_alpha.png");
-        const QString wide = path("wide.png");
-        const QList<QStringList> conversions {
-            {src, QStringLiteral("-type"), QStringLiteral("palette"), path("im_palette.pcx")},
-            {src, path("im_rgb.pcx")},
-            {alpha, path("im_rgba.pcx")},
-            {wide, path("im_rgb_wide.pcx")},
-            {src, QStringLiteral("-compress"), QStringLiteral("None"), path("im_24_raw_bottomup.tga")},
-            {src, QStringLiteral("-orient"), QStringLiteral("TopLeft"), path("im_24_raw_topdown.tga")},
-            {wide, QStringLiteral("-compress"), QStringLiteral("RLE"), path("im_24_rle_bottomup.tga")},
-            {src, QStringLiteral("-depth"), QStringLiteral("5"), path("im_16_raw_bottomup.tga")},
-            {src, QStringLiteral("-depth"), QStringLiteral("5"), QStringLiteral("-orient"), QStringLiteral("TopLeft"),
-             path("im_16_raw_topdown.tga")},
-            {wide, QStringLiteral("-depth"), QStringLiteral("5"), QStringLiteral("-compress"), QStringLiteral("RLE"),
-             path("im_16_rle_bottomup.tga")},
-            {alpha, QStringLiteral("-compress"), QStringLiteral("RLE"), path("im_32_rle_bottomup.tga")},
-            {src, QStringLiteral("-compress"), QStringLiteral("RLE"), path("im_rgb_rle.psd")},
-            {src, QStringLiteral("-compress"), QStringLiteral("None"), path("im_rgb_raw.psd")},
-            {wide, QStringLiteral("-compress"), QStringLiteral("RLE"), path("im_rgb_rle_wide.psd")},
-            {alpha, QStringLiteral("-compress"), QStringLiteral("RLE"), path("im_rgba_rle.psd")},
-            {alpha, QStringLiteral("-compress"), QStringLiteral("None"), path("im_rgba_raw.psd")},
-            {src, QStringLiteral("-colorspace"), QStringLiteral("Gray"), QStringLiteral("-depth"), QStringLiteral("8"),
-             path("im_grey.psd")},
-            {src, QStringLiteral("-type"), QStringLiteral("palette"), path("im_indexed.psd")},
-            {src, QStringLiteral("-depth"), QStringLiteral("16"), path("im_16bit.psd")},
-        };
-        for (const QStringList &arguments : conversions)
-            EXPECT_EQ(runConvert(arguments), QString()) << qPrintable(arguments.join(u' '));
+        const QString compress = QStringLiteral("-compress");
+        const QString depth = QStringLiteral("-depth");
+        const QStringList topLeft {QStringLiteral("-orient"), QStringLiteral("TopLeft")};
+        magickRecipe("im_palette.pcx", "src.png", {QStringLiteral("-type"), QStringLiteral("palette")});
+        magickRecipe("im_rgb.pcx", "src.png");
+        magickRecipe("im_rgba.pcx", "src_alpha.png");
+        magickRecipe("im_rgb_wide.pcx", "wide.png");
+        magickRecipe("im_24_raw_bottomup.tga", "src.png", {compress, QStringLiteral("None")});
+        magickRecipe("im_24_raw_topdown.tga", "src.png", topLeft);
+        magickRecipe("im_24_rle_bottomup.tga", "wide.png", {compress, QStringLiteral("RLE")});
+        magickRecipe("im_16_raw_bottomup.tga", "src.png", {depth, QStringLiteral("5")});
+        magickRecipe("im_16_raw_topdown.tga", "src.png", QStringList {depth, QStringLiteral("5")} + topLeft);
+        magickRecipe("im_16_rle_bottomup.tga", "wide.png",
+                     {depth, QStringLiteral("5"), compress, QStringLiteral("RLE")});
+        magickRecipe("im_32_rle_bottomup.tga", "src_alpha.png", {compress, QStringLiteral("RLE")});
+        magickRecipe("im_rgb_rle.psd", "src.png", {compress, QStringLiteral("RLE")});
+        magickRecipe("im_rgb_raw.psd", "src.png", {compress, QStringLiteral("None")});
+        magickRecipe("im_rgb_rle_wide.psd", "wide.png", {compress, QStringLiteral("RLE")});
+        magickRecipe("im_rgba_rle.psd", "src_alpha.png", {compress, QStringLiteral("RLE")});
+        magickRecipe("im_rgba_raw.psd", "src_alpha.png", {compress, QStringLiteral("None")});
+        magickRecipe("im_grey.psd", "src.png",
+                     {QStringLiteral("-colorspace"), QStringLiteral("Gray"), depth, QStringLiteral("8")});
+        magickRecipe("im_indexed.psd", "src.png", {QStringLiteral("-type"), QStringLiteral("palette")});
+        magickRecipe("im_16bit.psd", "src.png", {depth, QStringLiteral("16")});
 
         // PCX files of 16 colours in the two layouts the format has: four
         // planes of one bit, and one plane of four bits.
-        PcxSpec planar {.xMax = 7, .yMax = 1, .planes = 4, .bytesPerLine = 2};
-        planar.bitsPerPixel = 1;
-        writeFile(path("hand_4bit_planar.pcx"), pcxHeader(planar) + QByteArray(16, '\x55'));
-        PcxSpec packed {.xMax = 7, .yMax = 1, .planes = 1, .bytesPerLine = 4};
-        packed.bitsPerPixel = 4;
-        writeFile(path("hand_4bit_packed.pcx"), pcxHeader(packed) + QByteArray(8, '\x12'));
-
-        QJsonArray reads;
-        const QStringList judged = QDir(m_dir.path()).entryList({QStringLiteral("pil_*"), QStringLiteral("im_*")});
-        for (const QString &file : judged)
-            reads.append(pillowPixelsJob(m_dir.filePath(file)));
-        const QJsonArray results = runPillow(reads);
-        for (qsizetype i = 0; i < results.size(); ++i)
-            m_pillow.insert(judged.at(i), pixelsOfResult(results.at(i).toObject()));
+        recipe("hand_4bit_planar.pcx", [](const QString &path) {
+            PcxSpec planar {.xMax = 7, .yMax = 1, .planes = 4, .bytesPerLine = 2};
+            planar.bitsPerPixel = 1;
+            writeFile(path, pcxHeader(planar) + QByteArray(16, '\x55'));
+        });
+        recipe("hand_4bit_packed.pcx", [](const QString &path) {
+            PcxSpec packed {.xMax = 7, .yMax = 1, .planes = 1, .bytesPerLine = 4};
+            packed.bitsPerPixel = 4;
+            writeFile(path, pcxHeader(packed) + QByteArray(8, '\x12'));
+        });
     }
-
-    QHash<QString, RgbPixels> m_pillow;
 };
 
 class TakenForm : public ::testing::TestWithParam<Form>
