@@ -19,20 +19,20 @@ constexpr char RunOf(int count)
 QByteArray indexedPcx(quint16 width, quint16 height, const QByteArray &data, quint16 bytesPerLine = 0,
                       quint8 marker = 12)
 {
-    const PcxSpec spec {.xMax = quint16(width - 1),
-                        .yMax = quint16(height - 1),
-                        .planes = 1,
-                        .bytesPerLine = bytesPerLine ? bytesPerLine : width};
-    return pcxHeader(spec) + data + pcxPalette(marker);
+    const PcxFields fields {.xMax = quint16(width - 1),
+                            .yMax = quint16(height - 1),
+                            .planes = 1,
+                            .bytesPerLine = bytesPerLine ? bytesPerLine : width};
+    return pcxHeader(fields) + data + pcxPalette(marker);
 }
 
 QByteArray planarPcx(quint16 width, quint16 height, quint8 planes, const QByteArray &data, quint16 bytesPerLine = 0)
 {
-    const PcxSpec spec {.xMax = quint16(width - 1),
-                        .yMax = quint16(height - 1),
-                        .planes = planes,
-                        .bytesPerLine = bytesPerLine ? bytesPerLine : width};
-    return pcxHeader(spec) + data;
+    const PcxFields fields {.xMax = quint16(width - 1),
+                            .yMax = quint16(height - 1),
+                            .planes = planes,
+                            .bytesPerLine = bytesPerLine ? bytesPerLine : width};
+    return pcxHeader(fields) + data;
 }
 
 class PcxCorrupt : public ::testing::TestWithParam<CorruptFile>
@@ -44,7 +44,7 @@ TEST_P(PcxCorrupt, IsRefusedWithItsReason)
     EXPECT_TRUE(refusedFor(DecodePcx(GetParam().file), GetParam().reason));
 }
 
-PcxSpec with(quint16 xMax, quint16 yMax, quint16 bytesPerLine)
+PcxFields with(quint16 xMax, quint16 yMax, quint16 bytesPerLine)
 {
     return {.xMax = xMax, .yMax = yMax, .bytesPerLine = bytesPerLine};
 }
@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         CorruptFile {"ShorterThanTheHeader", pcxHeader(with(0, 0, 2)).left(127), "shorter than a PCX header"},
         CorruptFile {"Manufacturer11",
                      [] {
-                         PcxSpec s = with(0, 0, 2);
+                         PcxFields s = with(0, 0, 2);
                          s.manufacturer = 11;
                          return pcxHeader(s);
                      }(),
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         CorruptFile {"XmaxAbove32767", indexedPcx(1, 1, "A").replace(8, 2, QByteArray("\x40\x9C", 2)), "above 32767"},
         CorruptFile {"DpiAbove32767",
                      [] {
-                         PcxSpec s = with(0, 0, 2);
+                         PcxFields s = with(0, 0, 2);
                          s.dpi = 40000;
                          return pcxHeader(s);
                      }(),
@@ -71,21 +71,21 @@ INSTANTIATE_TEST_SUITE_P(
         CorruptFile {"WidthOverflows", pcxHeader(with(32767, 0, 32767)), "overflows"},
         CorruptFile {"WidthZero",
                      [] {
-                         PcxSpec s = with(4, 0, 2);
+                         PcxFields s = with(4, 0, 2);
                          s.xMin = 5;
                          return pcxHeader(s);
                      }(),
                      "0 or less"},
         CorruptFile {"HeightNegative",
                      [] {
-                         PcxSpec s = with(0, 2, 2);
+                         PcxFields s = with(0, 2, 2);
                          s.yMin = 10;
                          return pcxHeader(s);
                      }(),
                      "0 or less"},
         CorruptFile {"OneBitPerPlane",
                      [] {
-                         PcxSpec s = with(7, 0, 2);
+                         PcxFields s = with(7, 0, 2);
                          s.bitsPerPixel = 1;
                          return pcxHeader(s);
                      }(),
@@ -149,8 +149,8 @@ TEST(PcxDecoder, ZeroCountRunsWriteNothing)
 
 TEST(PcxDecoder, XminAndYminShiftTheEdges)
 {
-    PcxSpec spec {.xMin = 10, .yMin = 3, .xMax = 19, .yMax = 4, .bytesPerLine = 10};
-    const DecodeResult r = DecodePcx(pcxHeader(spec) + QByteArray(20, '\x01') + pcxPalette());
+    PcxFields fields {.xMin = 10, .yMin = 3, .xMax = 19, .yMax = 4, .bytesPerLine = 10};
+    const DecodeResult r = DecodePcx(pcxHeader(fields) + QByteArray(20, '\x01') + pcxPalette());
     ASSERT_TRUE(r.bitmap) << r.failure;
     EXPECT_EQ(r.bitmap->Width, 10);
     EXPECT_EQ(r.bitmap->Height, 2);

@@ -223,15 +223,15 @@ void appendBE32(QByteArray &bytes, quint32 value)
     appendBE16(bytes, quint16(value & 0xFFFF));
 }
 
-QByteArray pcxHeader(const PcxSpec &spec)
+QByteArray pcxHeader(const PcxFields &fields)
 {
     QByteArray h;
-    h.append(char(spec.manufacturer)).append(char(5)).append(char(1)).append(char(spec.bitsPerPixel));
-    for (const quint16 v : {spec.xMin, spec.yMin, spec.xMax, spec.yMax, spec.dpi, spec.dpi})
+    h.append(char(fields.manufacturer)).append(char(5)).append(char(1)).append(char(fields.bitsPerPixel));
+    for (const quint16 v : {fields.xMin, fields.yMin, fields.xMax, fields.yMax, fields.dpi, fields.dpi})
         appendLE16(h, v);
     h.append(48 + 1, '\0');
-    h.append(char(spec.planes));
-    appendLE16(h, spec.bytesPerLine);
+    h.append(char(fields.planes));
+    appendLE16(h, fields.bytesPerLine);
     appendLE16(h, 1);
     h.append(128 - h.size(), '\0');
     return h;
@@ -245,37 +245,37 @@ QByteArray pcxPalette(quint8 marker)
     return p;
 }
 
-QByteArray tgaHeader(const TgaSpec &spec)
+QByteArray tgaHeader(const TgaFields &fields)
 {
     QByteArray h;
-    h.append(char(spec.idLength)).append(char(spec.colorMapType)).append(char(spec.imageType));
+    h.append(char(fields.idLength)).append(char(fields.colorMapType)).append(char(fields.imageType));
     appendLE16(h, 0);
-    appendLE16(h, spec.colorMapLength);
-    h.append(char(spec.colorMapEntrySize));
+    appendLE16(h, fields.colorMapLength);
+    h.append(char(fields.colorMapEntrySize));
     appendLE16(h, 0);
     appendLE16(h, 0);
-    appendLE16(h, spec.width);
-    appendLE16(h, spec.height);
-    h.append(char(spec.depth)).append(char(spec.descriptor));
+    appendLE16(h, fields.width);
+    appendLE16(h, fields.height);
+    h.append(char(fields.depth)).append(char(fields.descriptor));
     return h;
 }
 
-QByteArray psdFile(const PsdSpec &spec, const QByteArray &imageData)
+QByteArray psdFile(const PsdFields &fields, const QByteArray &imageData)
 {
     QByteArray f;
-    appendBE32(f, spec.signature);
-    appendBE16(f, spec.version);
+    appendBE32(f, fields.signature);
+    appendBE16(f, fields.version);
     f.append(6, '\0');
-    appendBE16(f, spec.channels);
-    appendBE32(f, spec.rows);
-    appendBE32(f, spec.columns);
-    appendBE16(f, spec.depth);
-    appendBE16(f, spec.mode);
+    appendBE16(f, fields.channels);
+    appendBE32(f, fields.rows);
+    appendBE32(f, fields.columns);
+    appendBE16(f, fields.depth);
+    appendBE16(f, fields.mode);
     appendBE32(f, 0); // colour-mode data
-    appendBE32(f, quint32(spec.resources.size()));
-    f.append(spec.resources);
+    appendBE32(f, quint32(fields.resources.size()));
+    f.append(fields.resources);
     appendBE32(f, 0); // layers and masks
-    appendBE16(f, spec.compression);
+    appendBE16(f, fields.compression);
     return f + imageData;
 }
 

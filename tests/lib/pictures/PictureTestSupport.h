@@ -104,7 +104,7 @@ void appendBE16(QByteArray &bytes, quint16 value);
 void appendBE32(QByteArray &bytes, quint32 value);
 
 /// A PCX header; every field may be set to anything.
-struct PcxSpec {
+struct PcxFields {
     quint8 manufacturer = 10;
     quint8 bitsPerPixel = 8;
     quint16 xMin = 0;
@@ -115,12 +115,12 @@ struct PcxSpec {
     quint8 planes = 1;
     quint16 bytesPerLine = 0;
 };
-QByteArray pcxHeader(const PcxSpec &spec);
+QByteArray pcxHeader(const PcxFields &fields);
 /// The 769-byte palette block: marker 12, entry i = (i, 255 - i, i / 2).
 QByteArray pcxPalette(quint8 marker = 12);
 
 /// A Targa header.
-struct TgaSpec {
+struct TgaFields {
     quint8 idLength = 0;
     quint8 colorMapType = 0;
     quint8 imageType = 2;
@@ -131,11 +131,11 @@ struct TgaSpec {
     quint8 depth = 24;
     quint8 descriptor = 0;
 };
-QByteArray tgaHeader(const TgaSpec &spec);
+QByteArray tgaHeader(const TgaFields &fields);
 
 /// A Photoshop file: header, the three sections (given as their contents),
 /// the compression field and \a imageData.
-struct PsdSpec {
+struct PsdFields {
     quint32 signature = 0x38425053;
     quint16 version = 1;
     quint16 channels = 3;
@@ -146,6 +146,6 @@ struct PsdSpec {
     QByteArray resources;
     quint16 compression = 0;
 };
-QByteArray psdFile(const PsdSpec &spec, const QByteArray &imageData);
+QByteArray psdFile(const PsdFields &fields, const QByteArray &imageData);
 
 } // namespace corvid::test

@@ -11,9 +11,9 @@ using namespace tessera;
 
 constexpr quint16 PackBits = 1;
 
-PsdSpec rgb(quint32 rows, quint32 columns, quint16 channels = 3, quint16 compression = 0)
+PsdFields rgb(quint32 rows, quint32 columns, quint16 channels = 3, quint16 compression = 0)
 {
-    PsdSpec s;
+    PsdFields s;
     s.rows = rows;
     s.columns = columns;
     s.channels = channels;
@@ -23,7 +23,7 @@ PsdSpec rgb(quint32 rows, quint32 columns, quint16 channels = 3, quint16 compres
 
 template <typename Change> QByteArray changed(Change change, const QByteArray &data = QByteArray(3, 'a'))
 {
-    PsdSpec s = rgb(1, 1);
+    PsdFields s = rgb(1, 1);
     change(s);
     return psdFile(s, data);
 }
@@ -43,7 +43,7 @@ QByteArray literal(const QByteArray &values)
 const QByteArray NoOperation(1, char(128));
 
 // The byte-count table of a PackBits image (never read) and the packets.
-QByteArray packed(const PsdSpec &s, const QByteArray &packets)
+QByteArray packed(const PsdFields &s, const QByteArray &packets)
 {
     return QByteArray(qsizetype(s.rows) * s.channels * 2, '\0') + packets;
 }
@@ -61,22 +61,22 @@ INSTANTIATE_TEST_SUITE_P(
     Files, PsdCorrupt,
     ::testing::Values(
         CorruptFile {"ShorterThanTheHeader", psdFile(rgb(1, 1), "abc").left(25), "shorter than a Photoshop header"},
-        CorruptFile {"WrongSignature", changed([](PsdSpec &s) { s.signature = 0x38425054; }), "not a Photoshop"},
-        CorruptFile {"LargeDocumentVersion2", changed([](PsdSpec &s) { s.version = 2; }), "version 1"},
-        CorruptFile {"VersionAbove32767", changed([](PsdSpec &s) { s.version = 40000; }), "above 32767"},
-        CorruptFile {"Channels17", changed([](PsdSpec &s) { s.channels = 17; }), "more than 16 channels"},
-        CorruptFile {"Channels57", changed([](PsdSpec &s) { s.channels = 57; }), "more than 16 channels"},
-        CorruptFile {"ChannelsAbove32767", changed([](PsdSpec &s) { s.channels = 0x8003; }), "above 32767"},
+        CorruptFile {"WrongSignature", changed([](PsdFields &s) { s.signature = 0x38425054; }), "not a Photoshop"},
+        CorruptFile {"LargeDocumentVersion2", changed([](PsdFields &s) { s.version = 2; }), "version 1"},
+        CorruptFile {"VersionAbove32767", changed([](PsdFields &s) { s.version = 40000; }), "above 32767"},
+        CorruptFile {"Channels17", changed([](PsdFields &s) { s.channels = 17; }), "more than 16 channels"},
+        CorruptFile {"Channels57", changed([](PsdFields &s) { s.channels = 57; }), "more than 16 channels"},
+        CorruptFile {"ChannelsAbove32767", changed([](PsdFields &s) { s.channels = 0x8003; }), "above 32767"},
         // No channels would be a black picture of any size from a few bytes.
-        CorruptFile {"NoChannels", changed([](PsdSpec &s) { s.channels = 0; }, {}), "without channels"},
-        CorruptFile {"RowsZero", changed([](PsdSpec &s) { s.rows = 0; }), "0 or less"},
-        CorruptFile {"ColumnsOf2Pow31", changed([](PsdSpec &s) { s.columns = 0x80000000; }), "2^31"},
-        CorruptFile {"Depth16", changed([](PsdSpec &s) { s.depth = 16; }), "8 bits per channel"},
-        CorruptFile {"Depth1", changed([](PsdSpec &s) { s.depth = 1; }), "8 bits per channel"},
-        CorruptFile {"Greyscale", changed([](PsdSpec &s) { s.mode = 1; }), "only RGB"},
-        CorruptFile {"Indexed", changed([](PsdSpec &s) { s.mode = 2; }), "only RGB"},
-        CorruptFile {"Cmyk", changed([](PsdSpec &s) { s.mode = 4; }), "only RGB"},
-        CorruptFile {"Lab", changed([](PsdSpec &s) { s.mode = 9; }), "only RGB"},
+        CorruptFile {"NoChannels", changed([](PsdFields &s) { s.channels = 0; }, {}), "without channels"},
+        CorruptFile {"RowsZero", changed([](PsdFields &s) { s.rows = 0; }), "0 or less"},
+        CorruptFile {"ColumnsOf2Pow31", changed([](PsdFields &s) { s.columns = 0x80000000; }), "2^31"},
+        CorruptFile {"Depth16", changed([](PsdFields &s) { s.depth = 16; }), "8 bits per channel"},
+        CorruptFile {"Depth1", changed([](PsdFields &s) { s.depth = 1; }), "8 bits per channel"},
+        CorruptFile {"Greyscale", changed([](PsdFields &s) { s.mode = 1; }), "only RGB"},
+        CorruptFile {"Indexed", changed([](PsdFields &s) { s.mode = 2; }), "only RGB"},
+        CorruptFile {"Cmyk", changed([](PsdFields &s) { s.mode = 4; }), "only RGB"},
+        CorruptFile {"Lab", changed([](PsdFields &s) { s.mode = 9; }), "only RGB"},
         CorruptFile {"SectionLengthOf2Pow31",
                      psdFile(rgb(1, 1), "abc").replace(26, 4, QByteArray("\x80\x00\x00\x00", 4)), "section length"},
         CorruptFile {"ResourcesPastTheEnd", psdFile(rgb(1, 1), "abc").replace(30, 4, QByteArray("\x00\x00\x10\x00", 4)),
@@ -147,7 +147,7 @@ TEST(PsdDecoder, PackBitsRunOnAcrossRowsAndSkipNoOperations)
 {
     // 2 × 2: red is one repeat of 4; green a literal of 3 crossing the row
     // end, a no-operation (128) and a literal of 1; blue a repeat of 4.
-    const PsdSpec s = rgb(2, 2, 3, PackBits);
+    const PsdFields s = rgb(2, 2, 3, PackBits);
     const QByteArray packets = repeat(4, 'r') + literal("abc") + NoOperation + literal("d") + repeat(4, 'b');
     const DecodeResult r = DecodePsd(psdFile(s, packed(s, packets)));
     ASSERT_TRUE(r.bitmap) << r.failure;
@@ -163,7 +163,7 @@ TEST(PsdDecoder, AColourChannelMayOvershootByOnePixel)
 {
     // Each channel of 2 pixels is one repeat of 3; the spare sample is dropped
     // and the next channel starts after it.
-    const PsdSpec s = rgb(1, 2, 3, PackBits);
+    const PsdFields s = rgb(1, 2, 3, PackBits);
     const DecodeResult r = DecodePsd(psdFile(s, packed(s, repeat(3, 'r') + repeat(3, 'g') + repeat(3, 'b'))));
     ASSERT_TRUE(r.bitmap) << r.failure;
     EXPECT_TRUE(samePixels(rgbOf(*r.bitmap), {1 * 2, 1, "rgbrgb"}));
@@ -171,7 +171,7 @@ TEST(PsdDecoder, AColourChannelMayOvershootByOnePixel)
 
 TEST(PsdDecoder, LongResourceSectionsAreSkipped)
 {
-    PsdSpec s = rgb(1, 1);
+    PsdFields s = rgb(1, 1);
     s.resources = QByteArray(100000, '\xFF');
     const DecodeResult r = DecodePsd(psdFile(s, "xyz"));
     ASSERT_TRUE(r.bitmap) << r.failure;

@@ -11,9 +11,9 @@ using namespace tessera;
 
 constexpr quint8 TopDown = 0x20;
 
-QByteArray tga(const TgaSpec &spec, const QByteArray &data)
+QByteArray tga(const TgaFields &fields, const QByteArray &data)
 {
-    return tgaHeader(spec) + data;
+    return tgaHeader(fields) + data;
 }
 
 // Run-length packets: \a count copies of one pixel, or \a count pixels.
@@ -27,7 +27,7 @@ QByteArray rawPacket(int count, const QByteArray &pixels)
     return char(count - 1) + pixels;
 }
 
-TgaSpec spec(quint8 type, quint16 width, quint16 height, quint8 depth = 24, quint8 descriptor = 0)
+TgaFields fields(quint8 type, quint16 width, quint16 height, quint8 depth = 24, quint8 descriptor = 0)
 {
     return {.imageType = type, .width = width, .height = height, .depth = depth, .descriptor = descriptor};
 }
@@ -44,41 +44,41 @@ TEST_P(TgaCorrupt, IsRefusedWithItsReason)
 INSTANTIATE_TEST_SUITE_P(
     Files, TgaCorrupt,
     ::testing::Values(
-        CorruptFile {"ShorterThanTheHeader", tgaHeader(spec(2, 1, 1)).left(17), "shorter than a Targa header"},
-        CorruptFile {"ColourMapped", tga(spec(1, 1, 1, 8), bytes("\x00")), "true-colour"},
-        CorruptFile {"Grey", tga(spec(3, 1, 1, 8), bytes("\x00")), "true-colour"},
-        CorruptFile {"ColourMappedRunLength", tga(spec(9, 1, 1, 8), bytes("\x80\x00")), "true-colour"},
-        CorruptFile {"GreyRunLength", tga(spec(11, 1, 1, 8), bytes("\x80\x00")), "true-colour"},
-        CorruptFile {"NoImage", tga(spec(0, 1, 1), {}), "true-colour"},
+        CorruptFile {"ShorterThanTheHeader", tgaHeader(fields(2, 1, 1)).left(17), "shorter than a Targa header"},
+        CorruptFile {"ColourMapped", tga(fields(1, 1, 1, 8), bytes("\x00")), "true-colour"},
+        CorruptFile {"Grey", tga(fields(3, 1, 1, 8), bytes("\x00")), "true-colour"},
+        CorruptFile {"ColourMappedRunLength", tga(fields(9, 1, 1, 8), bytes("\x80\x00")), "true-colour"},
+        CorruptFile {"GreyRunLength", tga(fields(11, 1, 1, 8), bytes("\x80\x00")), "true-colour"},
+        CorruptFile {"NoImage", tga(fields(0, 1, 1), {}), "true-colour"},
         // An 8-bit true-colour picture is no form of the format; a few bytes
         // stated as a large black picture are refused.
-        CorruptFile {"EightBitTrueColour", tga(spec(2, 2, 1, 8), "\x01\x02"), "16, 24 and 32 bits"},
-        CorruptFile {"FifteenBits", tga(spec(2, 1, 1, 15), "\x01\x02"), "16, 24 and 32 bits"},
-        CorruptFile {"WidthZero", tga(spec(2, 0, 1), {}), "0 or less"},
-        CorruptFile {"HeightNegative", tga(spec(2, 1, 0xFFFF), "abc"), "0 or less"},
-        CorruptFile {"RowOver32767Bytes", tga(spec(10, 10923, 1), repeatPacket(128, "abc")), "longer than 32767 bytes"},
-        CorruptFile {"RawThirtyTwoBitRowOver32767Bytes", tga(spec(2, 8192, 1, 32), QByteArray(8192 * 4, 'a')),
+        CorruptFile {"EightBitTrueColour", tga(fields(2, 2, 1, 8), "\x01\x02"), "16, 24 and 32 bits"},
+        CorruptFile {"FifteenBits", tga(fields(2, 1, 1, 15), "\x01\x02"), "16, 24 and 32 bits"},
+        CorruptFile {"WidthZero", tga(fields(2, 0, 1), {}), "0 or less"},
+        CorruptFile {"HeightNegative", tga(fields(2, 1, 0xFFFF), "abc"), "0 or less"},
+        CorruptFile {"RowOver32767Bytes", tga(fields(10, 10923, 1), repeatPacket(128, "abc")), "longer than 32767 bytes"},
+        CorruptFile {"RawThirtyTwoBitRowOver32767Bytes", tga(fields(2, 8192, 1, 32), QByteArray(8192 * 4, 'a')),
                  "longer than 32767 bytes"},
-        CorruptFile {"IdentificationPastTheEnd", [] { TgaSpec s = spec(2, 1, 1); s.idLength = 200; return tga(s, "abc"); }(),
+        CorruptFile {"IdentificationPastTheEnd", [] { TgaFields s = fields(2, 1, 1); s.idLength = 200; return tga(s, "abc"); }(),
                  "ends before its pixels"},
         CorruptFile {"ColourMapPastTheEnd",
                  [] {
-                     TgaSpec s = spec(2, 1, 1);
+                     TgaFields s = fields(2, 1, 1);
                      s.colorMapType = 1;
                      s.colorMapLength = 65535;
                      s.colorMapEntrySize = 32;
                      return tga(s, QByteArray(64, 'a'));
                  }(),
                  "ends before its pixels"},
-        CorruptFile {"RawRowsCutShort", tga(spec(2, 2, 2), QByteArray(11, 'a')), "too short"},
-        CorruptFile {"PacketPastTheLastPixel", tga(spec(10, 2, 2), repeatPacket(2, "abc") + repeatPacket(3, "def")),
+        CorruptFile {"RawRowsCutShort", tga(fields(2, 2, 2), QByteArray(11, 'a')), "too short"},
+        CorruptFile {"PacketPastTheLastPixel", tga(fields(10, 2, 2), repeatPacket(2, "abc") + repeatPacket(3, "def")),
                  "past the last pixel"},
-        CorruptFile {"RawPacketPastTheLastPixel", tga(spec(10, 2, 1), rawPacket(3, "abcdefghi")),
+        CorruptFile {"RawPacketPastTheLastPixel", tga(fields(10, 2, 1), rawPacket(3, "abcdefghi")),
                  "past the last pixel"},
-        CorruptFile {"PacketsEndEarly", tga(spec(10, 4, 1), repeatPacket(2, "abc") + rawPacket(1, "def")), "end before"},
-        CorruptFile {"RawPacketCutShort", tga(spec(10, 2, 1), rawPacket(2, "abcde")), "end before"},
+        CorruptFile {"PacketsEndEarly", tga(fields(10, 4, 1), repeatPacket(2, "abc") + rawPacket(1, "def")), "end before"},
+        CorruptFile {"RawPacketCutShort", tga(fields(10, 2, 1), rawPacket(2, "abcde")), "end before"},
         // Four bytes cannot hold 10000 × 10000 pixels; nothing is allocated.
-        CorruptFile {"HugePictureFromFourBytes", tga(spec(10, 10000, 10000), repeatPacket(128, "abc")), "too short"}),
+        CorruptFile {"HugePictureFromFourBytes", tga(fields(10, 10000, 10000), repeatPacket(128, "abc")), "too short"}),
     corruptFileName);
 
 // A 3 × 2 picture stored top-down, as stored pixels of each depth.
@@ -136,7 +136,7 @@ class TgaLayout : public ::testing::TestWithParam<Layout>
 TEST_P(TgaLayout, BottomUpAndTopDownRawAndPacketsGiveTheSamePixels)
 {
     const Layout l = GetParam();
-    const TgaSpec s = spec(l.runLength ? 10 : 2, 3, 2, quint8(l.depth), l.topDown ? TopDown : 0);
+    const TgaFields s = fields(l.runLength ? 10 : 2, 3, 2, quint8(l.depth), l.topDown ? TopDown : 0);
     const DecodeResult r = DecodeTga(tga(s, storedData(l.depth, l.runLength, l.topDown)));
     ASSERT_TRUE(r.bitmap) << r.failure;
     EXPECT_EQ(r.bitmap->BPP, 24);
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(AllDepths, TgaLayout,
 
 TEST(TgaDecoder, A16BitWhitePixelIs248)
 {
-    const DecodeResult r = DecodeTga(tga(spec(2, 1, 1, 16), "\xFF\x7F"));
+    const DecodeResult r = DecodeTga(tga(fields(2, 1, 1, 16), "\xFF\x7F"));
     ASSERT_TRUE(r.bitmap) << r.failure;
     EXPECT_EQ(r.bitmap->Bits.left(3), QByteArray("\xF8\xF8\xF8"));
 }
@@ -165,14 +165,14 @@ TEST(TgaDecoder, RepeatPacketsCrossRowEnds)
 {
     // Width 2, three rows top-down: one repeat packet of 5 pixels, then one
     // raw pixel.
-    const DecodeResult r = DecodeTga(tga(spec(10, 2, 3, 24, TopDown), repeatPacket(5, "abc") + rawPacket(1, "xyz")));
+    const DecodeResult r = DecodeTga(tga(fields(10, 2, 3, 24, TopDown), repeatPacket(5, "abc") + rawPacket(1, "xyz")));
     ASSERT_TRUE(r.bitmap) << r.failure;
     EXPECT_TRUE(samePixels(rgbOf(*r.bitmap), {2, 3, QByteArray("cbacbacbacbacbazyx")}));
 }
 
 TEST(TgaDecoder, IdentificationFieldAndColourMapAreSkipped)
 {
-    TgaSpec s = spec(2, 1, 1);
+    TgaFields s = fields(2, 1, 1);
     const QByteArray plain = tga(s, "abc");
     s.idLength = 10;
     s.colorMapType = 1;
@@ -189,10 +189,11 @@ TEST(TgaDecoder, IdentificationFieldAndColourMapAreSkipped)
 TEST(TgaDecoder, WidthLimitsFollowTheRowLength)
 {
     TgaHeader h;
-    EXPECT_EQ(readTgaHeader(tgaHeader(spec(2, 10922, 1)), &h), nullptr);
-    EXPECT_EQ(readTgaHeader(tgaHeader(spec(10, 10922, 1, 32)), &h), nullptr) << "packets hold 32-bit pixels one by one";
-    EXPECT_EQ(readTgaHeader(tgaHeader(spec(2, 8191, 1, 32)), &h), nullptr);
-    EXPECT_NE(readTgaHeader(tgaHeader(spec(2, 8192, 1, 32)), &h), nullptr);
+    EXPECT_EQ(readTgaHeader(tgaHeader(fields(2, 10922, 1)), &h), nullptr);
+    EXPECT_EQ(readTgaHeader(tgaHeader(fields(10, 10922, 1, 32)), &h), nullptr)
+        << "packets hold 32-bit pixels one by one";
+    EXPECT_EQ(readTgaHeader(tgaHeader(fields(2, 8191, 1, 32)), &h), nullptr);
+    EXPECT_NE(readTgaHeader(tgaHeader(fields(2, 8192, 1, 32)), &h), nullptr);
 }
 
 } // namespace

@@ -114,12 +114,12 @@ private:
         // PCX files of 16 colours in the two layouts the format has: four
         // planes of one bit, and one plane of four bits.
         recipe("hand_4bit_planar.pcx", [](const QString &path) {
-            PcxSpec planar {.xMax = 7, .yMax = 1, .planes = 4, .bytesPerLine = 2};
+            PcxFields planar {.xMax = 7, .yMax = 1, .planes = 4, .bytesPerLine = 2};
             planar.bitsPerPixel = 1;
             writeFile(path, pcxHeader(planar) + QByteArray(16, '\x55'));
         });
         recipe("hand_4bit_packed.pcx", [](const QString &path) {
-            PcxSpec packed {.xMax = 7, .yMax = 1, .planes = 1, .bytesPerLine = 4};
+            PcxFields packed {.xMax = 7, .yMax = 1, .planes = 1, .bytesPerLine = 4};
             packed.bitsPerPixel = 4;
             writeFile(path, pcxHeader(packed) + QByteArray(8, '\x12'));
         });
