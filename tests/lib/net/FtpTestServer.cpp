@@ -3,11 +3,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace corvid::test {
 
@@ -58,24 +54,6 @@ QStringList FtpServer::commands() const
 bool FtpServer::exited(int ms)
 {
     return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(ms);
-}
-
-SilentListener::SilentListener()
-{
-    m_socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (::bind(m_socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 && ::listen(m_socket, 8) == 0
-        && ::getsockname(m_socket, reinterpret_cast<sockaddr *>(&address), &length) == 0)
-        m_port = ntohs(address.sin_port);
-    EXPECT_GT(m_port, 0) << "the silent listener cannot listen";
-}
-
-SilentListener::~SilentListener()
-{
-    ::close(m_socket);
 }
 
 } // namespace corvid::test

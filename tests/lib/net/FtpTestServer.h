@@ -2,8 +2,7 @@
 
 // FTP servers on 127.0.0.1 for the FTP tests: pyftpdlib run with Debian's
 // /usr/bin/python3 (tests/lib/net/ftp_test_server.py) on a free port it
-// chooses itself, stopped when the object goes; and a listener that never
-// answers.
+// chooses itself, stopped when the object goes.
 
 #include <QProcess>
 #include <QString>
@@ -40,22 +39,6 @@ public:
 private:
     QTemporaryDir m_logDir;
     QProcess m_process;
-    int m_port = 0;
-};
-
-/// A socket on 127.0.0.1 that takes connections into its backlog and never
-/// says a word: a server that does not answer.
-class SilentListener
-{
-public:
-    SilentListener();
-    ~SilentListener();
-    SilentListener(const SilentListener &) = delete;
-    SilentListener &operator=(const SilentListener &) = delete;
-    int port() const { return m_port; }
-
-private:
-    int m_socket = -1;
     int m_port = 0;
 };
 
