@@ -408,7 +408,7 @@ void frmAbout::runUpdateCheck()
         return;
     }
     makeLink(m_lblUpdateURL);
-    const bool hadFocus = m_cmdUpdateCheck->hasFocus();
+    const bool hadFocus = focusWidget() == m_cmdUpdateCheck;
     m_cmdUpdateCheck->hide();
     m_lblUpdateInfo->hide();
     m_lblUpdateResult->setText(outcome.ResultText);
