@@ -596,6 +596,31 @@ TEST(crvFTPClient, AServerThatDiesMidTransferLeavesNoFile)
     EXPECT_EQ(ftp.SearchFiles(), ftpcFtpFindFirstFileFailed);
 }
 
+TEST(crvFTPClient, AListingThatBreaksOffKeepsTheEntriesReadBefore)
+{
+    QTemporaryDir served;
+    constexpr int FileCount = 3000;
+    for (int i = 0; i < FileCount; ++i)
+        writeFile(served.filePath(QStringLiteral("file %1 with a name long enough to fill the listing.txt").arg(i)),
+                  "");
+    for (const bool mlsd : {true, false}) {
+        SCOPED_TRACE(mlsd ? "MLSD" : "LIST");
+        FtpServer server({served.path(), {}, mlsd, 64 * 1024, false, 300, {}});
+        ASSERT_TRUE(server.started());
+        crvFTPClient ftp;
+        ASSERT_EQ(ftp.ConnectToServer(QStringLiteral("127.0.0.1"), server.port()), ftpcSuccess);
+        EXPECT_EQ(ftp.SearchFiles(QStringLiteral("*.txt")), ftpcInternetFindNextFileFailed) << qPrintable(message(ftp));
+        EXPECT_TRUE(server.exited(5000)) << "the server was to die";
+        EXPECT_GT(ftp.ErrorCode(), 12000) << qPrintable(ftp.ErrorText());
+        EXPECT_TRUE(message(ftp).startsWith(QStringLiteral("Ошибка функции InternetFindNextFile().")));
+        ASSERT_NE(ftp.FoundedFiles(), nullptr);
+        EXPECT_GT(ftp.FoundedFiles()->Count(), 0);
+        EXPECT_LT(ftp.FoundedFiles()->Count(), FileCount);
+        for (const FoundedFTPFile &file : *ftp.FoundedFiles())
+            EXPECT_TRUE(file.FileName().endsWith(QStringLiteral("the listing.txt"))) << "no torn last entry";
+    }
+}
+
 TEST(crvFTPClient, PassiveOrActiveAsAsked)
 {
     ServedFolder served;
