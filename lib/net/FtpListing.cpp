@@ -261,6 +261,8 @@ std::optional<FtpFindData> parseDosLine(QByteArrayView line, const Tokens &token
         setSize(entry, *size);
     }
     entry.FileName = entryName(line.sliced(tokens[3].begin));
+    if (entry.FileName.isEmpty())
+        return std::nullopt;
     setTimes(entry, *written);
     return entry;
 }

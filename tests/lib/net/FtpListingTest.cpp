@@ -104,6 +104,8 @@ TEST(FtpListingLine, ReadsTheLinesOfRealServers)
         {L, "01-16-02  00:14AM  1 no hour zero", false, {}, 0, 0, {}},
         {L, "01-16-02  11:14AM  ,1 comma first", false, {}, 0, 0, {}},
         {L, "01-16-02  11:14AM  <DIR>", false, {}, 0, 0, {}},
+        {L, QByteArray("01-16-02  11:14AM  <DIR>  \0hidden", 33), false, {}, 0, 0, {}},
+        {L, QByteArray("-rw-r--r-- 1 u g 1 Jan 01  2020 \0x", 34), false, {}, 0, 0, {}},
         // MLSD (times in UTC).
         {M, "type=file;size=1973;modify=20030605151900; readme.txt", true, QStringLiteral("readme.txt"), Normal, 1973,
          QStringLiteral("2003-06-05 15:19:00")},
