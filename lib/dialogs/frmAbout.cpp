@@ -339,6 +339,8 @@ void frmAbout::buildUpdateCheckTab()
     m_lblUpdateInfo = valueLabel(QStringLiteral("lblUpdateInfo"), frame);
     m_lblUpdateInfo->setText(UpdateInfoText);
     m_lblUpdateInfo->setWordWrap(true);
+    // Its texts differ in length; each starts at the top.
+    m_lblUpdateInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_lblUpdateResult = valueLabel(QStringLiteral("lblUpdateResult"), frame);
     m_lblUpdateResult->setWordWrap(true);
     QFont resultFont = m_lblUpdateResult->font();
