@@ -26,21 +26,30 @@ QString remotePath(const QString &objectName)
     return QString::fromUtf8(QByteArray::fromPercentEncoding(objectName.toUtf8())).mid(1);
 }
 
+bool hasWildcards(const QString &path)
+{
+    const QString last = path.mid(path.lastIndexOf(u'/') + 1);
+    return last.contains(u'*') || last.contains(u'?');
+}
+
 bool listsFolder(const FetchRequest &request)
 {
     const QString path = remotePath(request.objectName);
-    return request.options.list || path.isEmpty() || path.endsWith(u'/');
+    return request.options.list || path.isEmpty() || path.endsWith(u'/') || hasWildcards(path);
 }
 
-int failure(const crvFTPClient &ftp, int localExit)
+// The reason on one line; a failure of the local file \a localFile names it
+// first.
+int failure(const crvFTPClient &ftp, int localExit, const QString &localFile = {})
 {
-    printError(QLatin1String("tessera-fetch: ") + oneLine(crvErr::global().GetErrorMessageFTPClient(&ftp)));
-    if (ftp.LastRC() == ftpcInternetOpenFailed || ftp.LastRC() == ftpcInternetConnectFailed)
-        return ExitExchange;
-    if (ftp.ErrorCode() == ExtendedError)
-        return ExitStatus;
-    if (ftp.ErrorCode() > 0 && ftp.ErrorCode() < FirstNetworkError)
+    const bool local = ftp.LastRC() != ftpcInternetOpenFailed && ftp.LastRC() != ftpcInternetConnectFailed
+        && ftp.ErrorCode() > 0 && ftp.ErrorCode() < FirstNetworkError;
+    const QString where = local && !localFile.isEmpty() ? localFile + QLatin1String(": ") : QString();
+    printError(QLatin1String("tessera-fetch: ") + where + oneLine(crvErr::global().GetErrorMessageFTPClient(&ftp)));
+    if (local)
         return localExit;
+    if (ftp.ErrorCode() == ExtendedError && ftp.LastRC() != ftpcInternetConnectFailed)
+        return ExitStatus;
     return ExitExchange;
 }
 
@@ -141,7 +150,8 @@ int FtpFetchScheme::fetch(const FetchRequest &request, FetchOutput &output)
     const QString path = remotePath(request.objectName);
 
     if (!o.uploadFile.isEmpty())
-        return ftp.PutFile(o.uploadFile, path, o.ascii) == ftpcSuccess ? ExitSuccess : failure(ftp, ExitInput);
+        return ftp.PutFile(o.uploadFile, path, o.ascii) == ftpcSuccess ? ExitSuccess
+                                                                       : failure(ftp, ExitInput, o.uploadFile);
 
     if (listsFolder(request)) {
         if (ftp.SearchFiles(path) != ftpcSuccess)
@@ -154,7 +164,8 @@ int FtpFetchScheme::fetch(const FetchRequest &request, FetchOutput &output)
     }
 
     if (!o.output.isEmpty())
-        return ftp.GetFile(path, o.output, 0, false, o.ascii) == ftpcSuccess ? ExitSuccess : failure(ftp, ExitOutput);
+        return ftp.GetFile(path, o.output, 0, false, o.ascii) == ftpcSuccess ? ExitSuccess
+                                                                             : failure(ftp, ExitOutput, o.output);
 
     // Standard output: the file is fetched whole first, so that a transfer
     // that breaks off writes nothing.
