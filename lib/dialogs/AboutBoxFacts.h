@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lib/TesseraExport.h"
+#include "lib/net/CVersionCheck.h"
 #include "platform/ProcessTimes.h"
 #include "support/csMemoryStatus.h"
 
@@ -37,10 +38,16 @@ struct TESSERA_EXPORT AboutBoxFacts {
     /// The system's full name (cs::csGetHostOSFullName).
     std::function<QString()> HostOSName;
     std::function<cs::MEMORYSTATUS()> MemoryStatus;
+    /// The running program's internal name, which names its version file
+    /// for the update check; "Dummy" without a version record, and an
+    /// empty name offers no update page.
+    std::function<QString()> ExeInternalName = [] { return CVersionCheck::GetExeInternalName(); };
+    /// How long (ms) the update check waits for the maker's site.
+    qint32 UpdateCheckTimeout = 30000;
 
     /// The module snapshot of this process (cs::csCreateToolhelp32Snapshot)
     /// with each module's preferred address, the process times from /proc,
-    /// and the system's name and memory figures.
+    /// the system's name and memory figures, and the program's version record.
     static AboutBoxFacts ofThisProcess();
 };
 

@@ -5,6 +5,7 @@
 #include "lib/dialogs/SystemInfoTool_p.h"
 #include "lib/dialogs/crvTabControl.h"
 #include "lib/dialogs/ucIconControl.h"
+#include "lib/net/CVersionCheck.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/ShellOpen.h"
@@ -44,6 +45,8 @@ constexpr QPoint HandHotSpot(10, 1);
 const QString IconDragFormat = QStringLiteral("application/x-tessera-about-icon");
 constexpr int PictureSide = 160;
 constexpr int DescriptionMargin = 2;
+const QString UpdateInfoText = QStringLiteral("Нажмите кнопку для проверки версии программы на сайте.");
+const QString NoVersion = QStringLiteral("0.00.0000");
 
 const char *const PageCaptions[frmAbout::PageCount]
     = {"Main tab", "Description", "Modules list", "Process Times Info", "System Info", "Update check"};
@@ -75,6 +78,38 @@ QList<QLabel *> labelGroup(const QString &name, const QStringList &captions, QGr
     return labels;
 }
 
+// A label that opens an address: underlined, in the link colour, with the
+// library's hand cursor.
+void makeLink(QLabel *label)
+{
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    QFont font = label->font();
+    font.setUnderline(true);
+    label->setFont(font);
+    label->setCursor(QCursor(QPixmap(HandCursor), HandHotSpot.x(), HandHotSpot.y()));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
+    label->setPalette(palette);
+}
+
+// A version as the box writes it; empty when it cannot be written.
+QString versionText(qint32 major, qint32 minor, qint32 revision)
+{
+    try {
+        return cs::csFormatVersion(major, minor, revision);
+    } catch (const RuntimeError &) {
+        return {};
+    }
+}
+
+// The wait cursor over the whole screen while it lives.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
 QPixmap fitted(const QPixmap &picture)
 {
     if (picture.width() <= PictureSide && picture.height() <= PictureSide)
@@ -88,6 +123,9 @@ frmAbout::frmAbout(const AboutBoxInfo &Info, const AboutBoxFacts &Facts, QWidget
     : QDialog(parent)
     , m_facts(Facts)
     , m_email(Info.AuthorEMail)
+    , m_verMajor(Info.VerMajor)
+    , m_verMinor(Info.VerMinor)
+    , m_verRevision(Info.VerRevision)
     , m_icon(Info.Icon.isNull() ? QPixmap(SorrelIcon) : Info.Icon)
 {
     setObjectName(QStringLiteral("frmAbout"));
@@ -113,6 +151,7 @@ frmAbout::frmAbout(const AboutBoxInfo &Info, const AboutBoxFacts &Facts, QWidget
     buildModulesTab();
     buildProcessTimesTab();
     buildSystemInfoTab();
+    buildUpdateCheckTab();
 
     auto *cmdPrevTab = new QPushButton(QStringLiteral("<"), this);
     cmdPrevTab->setObjectName(QStringLiteral("cmdPrevTab"));
@@ -188,24 +227,13 @@ void frmAbout::buildMainTab(const AboutBoxInfo &Info)
     m_lblTitle->setFont(titleFont);
 
     m_lblVersion = valueLabel(QStringLiteral("lblVersion"), frame);
-    try {
-        m_lblVersion->setText(cs::csFormatVersion(Info.VerMajor, Info.VerMinor, Info.VerRevision));
-    } catch (const RuntimeError &) {
-        // A version that cannot be written leaves the label empty.
-    }
+    m_lblVersion->setText(versionText(Info.VerMajor, Info.VerMinor, Info.VerRevision));
     m_lblAuthor = valueLabel(QStringLiteral("lblAuthor"), frame);
     m_lblAuthor->setText(Info.Author);
     m_lblEMail = valueLabel(QStringLiteral("lblEMail"), frame);
     m_lblEMail->setText(Info.AuthorEMail);
-    m_lblEMail->setTextInteractionFlags(Qt::NoTextInteraction);
     m_lblEMail->setToolTip(QLatin1String("mailto:") + Info.AuthorEMail);
-    QFont linkFont = m_lblEMail->font();
-    linkFont.setUnderline(true);
-    m_lblEMail->setFont(linkFont);
-    m_lblEMail->setCursor(QCursor(QPixmap(HandCursor), HandHotSpot.x(), HandHotSpot.y()));
-    QPalette linkPalette = m_lblEMail->palette();
-    linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
-    m_lblEMail->setPalette(linkPalette);
+    makeLink(m_lblEMail);
     m_lblDevote = valueLabel(QStringLiteral("lblDevote"), frame);
     m_lblDevote->setText(Info.Devote);
     m_lblDevote->setWordWrap(true);
@@ -305,12 +333,104 @@ void frmAbout::buildSystemInfoTab()
     connect(m_cmdSysInfo, &QPushButton::clicked, this, &frmAbout::startSystemInfo);
 }
 
+void frmAbout::buildUpdateCheckTab()
+{
+    QGroupBox *frame = m_pages[UpdateCheckTab];
+    m_lblUpdateInfo = valueLabel(QStringLiteral("lblUpdateInfo"), frame);
+    m_lblUpdateInfo->setText(UpdateInfoText);
+    m_lblUpdateInfo->setWordWrap(true);
+    // Its texts differ in length; each starts at the top.
+    m_lblUpdateInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblUpdateResult = valueLabel(QStringLiteral("lblUpdateResult"), frame);
+    m_lblUpdateResult->setWordWrap(true);
+    QFont resultFont = m_lblUpdateResult->font();
+    resultFont.setBold(true);
+    m_lblUpdateResult->setFont(resultFont);
+
+    // The control array: the two captions (0, 1) and the two versions (2, 3).
+    auto *versions = new QGridLayout;
+    const QStringList captions
+        = {QStringLiteral("Локальная версия:"), QStringLiteral("Версия на сайте:"), NoVersion, NoVersion};
+    for (int index = 0; index < captions.size(); ++index) {
+        QLabel *label = valueLabel(QStringLiteral("lblUpdateVersion"), frame);
+        label->setProperty("Index", index);
+        label->setText(captions[index]);
+        versions->addWidget(label, index % 2, index / 2);
+        m_lblUpdateVersion.append(label);
+    }
+    versions->setColumnStretch(1, 1);
+
+    m_lblUpdateURL = valueLabel(QStringLiteral("lblUpdateURL"), frame);
+    m_lblUpdateURL->setText(CVersionCheck::HomePageURL());
+    m_lblUpdateURL->setTextInteractionFlags(Qt::NoTextInteraction);
+    m_cmdUpdateCheck = new QPushButton(QStringLiteral("Проверить обновление"), frame);
+    m_cmdUpdateCheck->setObjectName(QStringLiteral("cmdUpdateCheck"));
+    m_cmdUpdateCheck->setAutoDefault(false);
+
+    auto *layout = new QVBoxLayout(frame);
+    layout->addWidget(m_lblUpdateInfo);
+    layout->addWidget(m_lblUpdateResult);
+    layout->addLayout(versions);
+    layout->addWidget(m_lblUpdateURL, 0, Qt::AlignLeft);
+    layout->addStretch(1);
+    layout->addWidget(m_cmdUpdateCheck, 0, Qt::AlignRight);
+    m_lblUpdateResult->hide();
+    m_lblUpdateURL->hide();
+    for (QLabel *label : std::as_const(m_lblUpdateVersion))
+        label->hide();
+    connect(m_cmdUpdateCheck, &QPushButton::clicked, this, &frmAbout::runUpdateCheck);
+}
+
+void frmAbout::prepareUpdateCheck()
+{
+    QString name;
+    try {
+        name = m_facts.ExeInternalName ? m_facts.ExeInternalName() : QString();
+    } catch (const RuntimeError &) {
+        return;
+    }
+    if (name.isEmpty())
+        return;
+    m_updateURL = CVersionCheck::VersionFileURL(name);
+    m_lblUpdateInfo->setText(UpdateInfoText + QStringLiteral("\r\n\r\nРесурс: Version.") + name
+                             + QLatin1String(".DAT"));
+    m_cmdUpdateCheck->setToolTip(m_updateURL);
+}
+
+void frmAbout::runUpdateCheck()
+{
+    VersionCheckOutcome outcome;
+    {
+        const WaitCursor wait;
+        outcome = CVersionCheck::Check(m_updateURL, m_verMajor, m_verMinor, m_verRevision, m_facts.UpdateCheckTimeout);
+    }
+    if (!outcome.Compared) {
+        // The button stays for another try.
+        m_lblUpdateInfo->setText(outcome.InfoText);
+        return;
+    }
+    makeLink(m_lblUpdateURL);
+    const bool hadFocus = focusWidget() == m_cmdUpdateCheck;
+    m_cmdUpdateCheck->hide();
+    m_lblUpdateInfo->hide();
+    m_lblUpdateResult->setText(outcome.ResultText);
+    m_lblUpdateResult->show();
+    m_lblUpdateURL->show();
+    m_lblUpdateVersion[2]->setText(versionText(m_verMajor, m_verMinor, m_verRevision));
+    m_lblUpdateVersion[3]->setText(versionText(outcome.SiteMajor, outcome.SiteMinor, outcome.SiteRevision));
+    for (QLabel *label : std::as_const(m_lblUpdateVersion))
+        label->show();
+    if (hadFocus)
+        m_cmdOk->setFocus();
+}
+
 void frmAbout::BuildPages()
 {
     fillModuleList();
     fillSystemInfo();
     if (cs::csIsHostWinNT())
         fillProcessTimes();
+    prepareUpdateCheck();
     delete m_tabs;
     m_tabs = new crvTabControl(this);
     connect(m_tabs, &crvTabControl::TabShown, this, &frmAbout::focusPage);
@@ -376,10 +496,7 @@ bool frmAbout::hasContent(Page page) const
     case ProcessTimesTab:
         return m_processTimesFilled;
     case UpdateCheckTab:
-        // The program version check fills this page and offers it once it
-        // knows the program's internal name; the library has no such check
-        // yet, so the frame stays empty.
-        return false;
+        return !m_updateURL.isEmpty();
     default:
         return true;
     }
@@ -405,6 +522,9 @@ void frmAbout::focusPage(qint32 tab)
         break;
     case ModulesTab:
         m_lstModules->setFocus();
+        break;
+    case UpdateCheckTab:
+        (m_cmdUpdateCheck->isHidden() ? static_cast<QWidget *>(m_cmdOk) : m_cmdUpdateCheck)->setFocus();
         break;
     default:
         m_cmdOk->setFocus();
@@ -477,9 +597,14 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
             return true;
         break;
     case QEvent::MouseButtonRelease:
-        if (watched == m_lblEMail && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
-            && !m_email.isEmpty()) {
+        if (static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
+            break;
+        if (watched == m_lblEMail && !m_email.isEmpty()) {
             ShellOpen(QLatin1String("mailto:") + m_email);
+            return true;
+        }
+        if (watched == m_lblUpdateURL) {
+            ShellOpen(m_lblUpdateURL->text());
             return true;
         }
         break;

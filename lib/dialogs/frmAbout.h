@@ -23,10 +23,11 @@ class ucIconControl;
 
 /// The library's about box, "О программе": the program's title, version,
 /// icon, author, contact address, dedication and picture, and pages for its
-/// description, the modules loaded in the process, the process times and
+/// description, the modules loaded in the process, the process times,
 /// system information with a button that starts the system-information
-/// tool. Hosts open it through crvMain::ShowAboutBox, ShowAboutBox2 and
-/// ShowAboutBoxEx.
+/// tool, and the update check, which asks the maker's site for the
+/// program's current version (CVersionCheck). Hosts open it through
+/// crvMain::ShowAboutBox, ShowAboutBox2 and ShowAboutBoxEx.
 ///
 /// The pages are the frames "fraTab" (property "Index" 0 to 5), stacked in
 /// one place; a page is offered only when it has something to show, and
@@ -38,9 +39,8 @@ class TESSERA_EXPORT frmAbout : public QDialog
     Q_OBJECT
 
 public:
-    /// The pages in their order. The update page belongs to the program
-    /// version check; until that is part of the library it has no content
-    /// and is never offered.
+    /// The pages in their order. The update page is offered when the
+    /// program's internal name is known.
     enum Page : qint32 {
         MainTab,
         DescriptionTab,
@@ -58,8 +58,9 @@ public:
     ~frmAbout() override;
 
     /// Fills the module list, the system information and the process times,
-    /// then offers the pages that have content and shows the first. A value
-    /// that cannot be obtained leaves its label as it was.
+    /// prepares the update check, then offers the pages that have content
+    /// and shows the first. A value that cannot be obtained leaves its label
+    /// as it was.
     void BuildPages();
     /// The pages offered, in order, and the one shown.
     QList<Page> OfferedPages() const;
@@ -85,9 +86,12 @@ private:
     void buildModulesTab();
     void buildProcessTimesTab();
     void buildSystemInfoTab();
+    void buildUpdateCheckTab();
     void fillModuleList();
     void fillSystemInfo();
     void fillProcessTimes();
+    void prepareUpdateCheck();
+    void runUpdateCheck();
     bool hasContent(Page page) const;
     void focusPage(qint32 tab);
     bool previewKey(QKeyEvent *event);
@@ -100,6 +104,10 @@ private:
 
     AboutBoxFacts m_facts;
     QString m_email;
+    qint32 m_verMajor;
+    qint32 m_verMinor;
+    qint32 m_verRevision;
+    QString m_updateURL; // the version file; empty: no update page
     QPixmap m_icon;
     QList<QGroupBox *> m_pages;
     QList<Page> m_offered;
@@ -123,6 +131,11 @@ private:
     QList<QLabel *> m_lblProcessTimes;
     QList<QLabel *> m_lblSystemInfo;
     QPushButton *m_cmdSysInfo = nullptr;
+    QPushButton *m_cmdUpdateCheck = nullptr;
+    QLabel *m_lblUpdateInfo = nullptr;
+    QLabel *m_lblUpdateResult = nullptr;
+    QLabel *m_lblUpdateURL = nullptr;
+    QList<QLabel *> m_lblUpdateVersion;
     QPushButton *m_cmdOk = nullptr;
 };
 

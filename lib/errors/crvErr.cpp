@@ -5,6 +5,7 @@
 #include "lib/errors/ErrorFieldsText_p.h"
 #include "lib/errors/modError500.h"
 #include "lib/errors/modEventLoggerSupport.h"
+#include "lib/net/crvFTPClient.h"
 #include "lib/net/crvHTTPRequest.h"
 #include "platform/Integer16.h"
 #include "platform/MessageBox.h"
@@ -80,6 +81,36 @@ constexpr const char16_t *HTTPRequestMessages[] = {
     u"Ошибка функции InternetSetOption(). Не удалось установить пароль сервера.",
     u"Сервер вернул неверные сжатые данные.",
 };
+
+// The message of each result of crvFTPClient's operations.
+constexpr const char16_t *FTPClientMessages[] = {
+    u"Операция завершена успешно.",
+    u"Ошибка функции InternetOpen().",
+    u"Ошибка функции InternetConnect().",
+    u"Соединение уже установлено.",
+    u"Соединение ещё не установлено.",
+    u"Ошибка функции FtpGetCurrentDirectory().",
+    u"Ошибка функции FtpSetCurrentDirectory().",
+    u"Ошибка функции FtpCreateDirectory().",
+    u"Ошибка функции FtpRemoveDirectory().",
+    u"Ошибка функции FtpFindFirstFile().",
+    u"Ошибка функции InternetFindNextFile().",
+    u"Ошибка функции FtpGetFile().",
+    u"Ошибка функции FtpPutFile().",
+    u"Ошибка функции FtpRenameFile().",
+    u"Ошибка функции FtpDeleteFile().",
+};
+
+// The last lines of both network messages: the network error and its text.
+QString networkErrorLines(qint32 code, const QString &text)
+{
+    if (code == 0)
+        return {};
+    QString lines = QLatin1String("WinInet error: ") + cs::csGetErrorNumber(code);
+    if (!text.isEmpty())
+        lines += CRLF + QLatin1String("Description:   ") + text;
+    return lines;
+}
 
 } // namespace
 
@@ -225,11 +256,28 @@ QString crvErr::GetErrorMessageHTTPRequest(const crvHTTPRequest *HTR) const
             text += QLatin1String(", ") + HTR->ResponseText() + u'.';
         text += CRLF;
     }
-    if (HTR->ErrorCode() != 0) {
-        text += QLatin1String("WinInet error: ") + cs::csGetErrorNumber(HTR->ErrorCode());
-        if (!HTR->ErrorText().isEmpty())
-            text += CRLF + QLatin1String("Description:   ") + HTR->ErrorText();
-    }
+    text += networkErrorLines(HTR->ErrorCode(), HTR->ErrorText());
+    return cs::csTrimCRLF(text);
+}
+
+qint32 crvErr::ErrorDisplayFTPClient(const crvFTPClient *FTPC, qint32 Style, const QString &Title,
+                                     const QString &DescriptionText, bool Silent)
+{
+    if (!FTPC)
+        return 0;
+    return display(GetErrorMessageFTPClient(FTPC), QStringLiteral("crvFTPClient Error"), FTPC->ErrorCode(), Style,
+                   Title, DescriptionText, Silent);
+}
+
+QString crvErr::GetErrorMessageFTPClient(const crvFTPClient *FTPC) const
+{
+    if (!FTPC)
+        return {};
+    QString text;
+    const qint32 rc = FTPC->LastRC();
+    if (rc >= 0 && rc < qint32(std::size(FTPClientMessages)))
+        text += QString::fromUtf16(FTPClientMessages[rc]) + CRLF;
+    text += CRLF + networkErrorLines(FTPC->ErrorCode(), FTPC->ErrorText());
     return cs::csTrimCRLF(text);
 }
 

@@ -13,6 +13,7 @@
 
 namespace tessera {
 
+class crvFTPClient;
 class crvHTTPRequest;
 
 /// The library's error reporter: turns an error (a raised RuntimeError, a
@@ -126,6 +127,17 @@ public:
     /// network error number and "Description:   " with its text, each line
     /// only when it has something to say. Empty for a null \a HTR.
     QString GetErrorMessageHTTPRequest(const crvHTTPRequest *HTR) const;
+
+    /// Shows GetErrorMessageFTPClient(FTPC), reported as "crvFTPClient Error"
+    /// with the client's ErrorCode. Does nothing and returns 0 when \a FTPC
+    /// is null.
+    qint32 ErrorDisplayFTPClient(const crvFTPClient *FTPC, qint32 Style = 16, const QString &Title = {},
+                                 const QString &DescriptionText = {}, bool Silent = false);
+    /// The failed operation in words: the message of its LastRC, then
+    /// "WinInet error: " with the error number and "Description:   " with
+    /// its text (for 12003 the server's reply), each only when there is one.
+    /// Empty for a null \a FTPC.
+    QString GetErrorMessageFTPClient(const crvFTPClient *FTPC) const;
 
     /// The timed error box (modError500::ShowErrorBox), all arguments passed
     /// on unchanged; its result.

@@ -24,4 +24,17 @@ bool appendCurlList(CurlList &list, const char *line)
     return true;
 }
 
+int IdleTimeout::onProgress(void *self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    auto *idle = static_cast<IdleTimeout *>(self);
+    if (idle->limitMs <= 0)
+        return 0;
+    const auto quiet
+        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - idle->lastActivity);
+    if (quiet.count() < idle->limitMs)
+        return 0;
+    idle->expired = true;
+    return 1;
+}
+
 } // namespace tessera::detail

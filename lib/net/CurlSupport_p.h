@@ -2,6 +2,9 @@
 
 // Owning handles for libcurl's easy interface. Internal to the library.
 
+#include <QtGlobal>
+
+#include <chrono>
 #include <curl/curl.h>
 #include <memory>
 
@@ -28,5 +31,18 @@ CurlEasy newCurlEasy();
 /// Appends \a line to \a list; false when libcurl cannot (out of memory), in
 /// which case \a list is unchanged.
 bool appendCurlList(CurlList &list, const char *line);
+
+/// Ends a transfer when no byte has moved for a while, in milliseconds:
+/// libcurl's own limits count whole seconds or bound the whole transfer.
+/// Install onProgress as CURLOPT_XFERINFOFUNCTION with the object as its
+/// data (and CURLOPT_NOPROGRESS 0), and touch() whenever bytes move.
+struct IdleTimeout {
+    qint64 limitMs = 0; ///< 0 or less: no limit
+    std::chrono::steady_clock::time_point lastActivity = std::chrono::steady_clock::now();
+    bool expired = false;
+
+    void touch() { lastActivity = std::chrono::steady_clock::now(); }
+    static int onProgress(void *self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
+};
 
 } // namespace tessera::detail

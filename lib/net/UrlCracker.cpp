@@ -25,7 +25,8 @@ template <typename T> void put(T *out, const T &value)
 
 } // namespace
 
-bool crackUrl(const QString &url, QString *protocol, QString *address, qint32 *port, QString *objectName)
+bool crackUrl(const QString &url, QString *protocol, QString *address, qint32 *port, QString *objectName,
+              CrackStyle style)
 {
     const qsizetype colon = url.indexOf(u':');
     if (colon < 1)
@@ -42,7 +43,7 @@ bool crackUrl(const QString &url, QString *protocol, QString *address, qint32 *p
     const QStringView host = slash < 0 ? rest : rest.left(slash);
     put(objectName, slash < 0 ? QStringLiteral("/") : rest.mid(slash).toString());
     const qsizetype portColon = host.indexOf(u':');
-    if (portColon < 0) {
+    if (portColon < 0 || (slash < 0 && style == CrackStyle::Ftp)) {
         put(address, host.toString());
         put(port, DefaultPort);
         return !host.isEmpty();
@@ -57,6 +58,20 @@ bool crackUrl(const QString &url, QString *protocol, QString *address, qint32 *p
     put(port, *number);
     put(address, host.left(portColon).toString());
     return slash >= 0 || portColon > 0;
+}
+
+std::optional<QByteArray> urlHost(const QString &address)
+{
+    if (address.isEmpty())
+        return std::nullopt;
+    for (const QChar c : address) {
+        if (c.unicode() <= 32 || c.unicode() == 127 || QStringView(u"/\\?#@\"<>{}|^`").contains(c))
+            return std::nullopt;
+    }
+    const QByteArray host = address.toUtf8();
+    if (host.contains(':') && !host.startsWith('['))
+        return '[' + host + ']';
+    return host;
 }
 
 } // namespace tessera::detail

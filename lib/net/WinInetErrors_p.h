@@ -27,10 +27,12 @@ constexpr qint32 ConnectionAborted = 12030;
 constexpr qint32 ConnectionReset = 12031;
 constexpr qint32 SecurityChannelError = 12157;
 constexpr qint32 InvalidCa = 12045;
+constexpr qint32 FtpDropped = 12111;
 constexpr qint32 FtpNoPassiveMode = 12112;
 constexpr qint32 InvalidServerResponse = 12152;
 constexpr qint32 InvalidHeader = 12153;
 constexpr qint32 RedirectFailed = 12156;
+constexpr qint32 InvalidHandle = 6; // the system's own ERROR_INVALID_HANDLE
 constexpr qint32 NotEnoughMemory = 8; // the system's own ERROR_NOT_ENOUGH_MEMORY
 constexpr qint32 InvalidParameter = 87; // ERROR_INVALID_PARAMETER
 

@@ -20,7 +20,6 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -29,7 +28,6 @@ namespace tessera {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace WinInet = detail::WinInet;
 
 const QLatin1String CRLF("\r\n");
@@ -49,7 +47,6 @@ struct Transfer {
     IHTTPRequestCallback *callback = nullptr;
     qsizetype bufferSize = DefaultBufferSize;
     QByteArray body;
-    qint64 timeoutMs = 0;
     bool following = false;
     bool serverCredentials = false;
     bool proxyCredentials = false;
@@ -77,11 +74,10 @@ struct Transfer {
     bool reserved = false;
 
     bool cancelled = false;
-    bool timedOut = false;
     std::exception_ptr raised;
-    Clock::time_point lastActivity = Clock::now();
+    detail::IdleTimeout idle;
 
-    void touch() { lastActivity = Clock::now(); }
+    void touch() { idle.touch(); }
     qint64 announcedLength() const { return std::max<qint64>(head.contentLength, 0); }
 
     // Hands one block to the callback and keeps it unless removed; false
@@ -106,7 +102,7 @@ struct Transfer {
     // The network error of a failed transfer.
     qint32 errorCode(CURLcode rc) const
     {
-        if (timedOut)
+        if (idle.expired)
             return WinInet::Timeout;
         // An answer without a status line is HTTP/0.9 to libcurl, which it
         // refuses as a protocol it does not speak.
@@ -247,19 +243,6 @@ int onDebug(CURL *, curl_infotype type, char *data, size_t size, void *user)
     return 0;
 }
 
-// No byte moved either way for the whole time-out ends the transfer.
-int onProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
-{
-    auto *t = static_cast<Transfer *>(user);
-    if (t->timeoutMs <= 0)
-        return 0;
-    const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t->lastActivity);
-    if (idle.count() < t->timeoutMs)
-        return 0;
-    t->timedOut = true;
-    return 1;
-}
-
 bool isTokenCharacter(QChar c)
 {
     return (c.unicode() < 128 && c.isLetterOrNumber()) || QStringView(u"!#$%&'*+-.^_`|~").contains(c);
@@ -269,22 +252,6 @@ bool isTokenCharacter(QChar c)
 bool isHeaderSafe(const QString &text)
 {
     return !text.contains(u'\r') && !text.contains(u'\n') && !text.contains(QChar(0));
-}
-
-// The host part of the URL, or nothing when \a address cannot be one.
-std::optional<QByteArray> urlHost(const QString &address)
-{
-    if (address.isEmpty())
-        return std::nullopt;
-    for (const QChar c : address) {
-        if (c.unicode() <= 32 || c.unicode() == 127 || QStringView(u"/\\?#@\"<>{}|^`").contains(c))
-            return std::nullopt;
-    }
-    const QByteArray host = address.toUtf8();
-    // A bare IPv6 address goes into brackets.
-    if (host.contains(':') && !host.startsWith('['))
-        return '[' + host + ']';
-    return host;
 }
 
 // The object name as a URL path: bytes in the ANSI code page, the ones a URL
@@ -532,7 +499,7 @@ htprExecuteError crvHTTPRequest::Execute(const QString &Address, qint32 Port, co
     // The connection: address and port.
     if (Port < 0 || Port > 65535)
         throw RuntimeError(RuntimeError::Overflow);
-    const std::optional<QByteArray> host = urlHost(Address);
+    const std::optional<QByteArray> host = detail::urlHost(Address);
     if (!host)
         return d->finish(htprInternetConnectFailed, WinInet::InvalidUrl);
     QString proxy = detail::proxyForScheme(proxyList, u"http");
@@ -554,7 +521,7 @@ htprExecuteError crvHTTPRequest::Execute(const QString &Address, qint32 Port, co
     t.callback = Callback;
     t.bufferSize = d->bufferSize;
     t.body = OptionalData;
-    t.timeoutMs = Timeout;
+    t.idle.limitMs = Timeout;
     t.following = !NoAutoRedirects;
     t.serverCredentials = !ServerUserName.isEmpty() || !ServerPassword.isEmpty();
     t.proxyCredentials = d->proxy && (!d->proxy->HTTP_UserName().isEmpty() || !d->proxy->HTTP_Password().isEmpty());
@@ -666,8 +633,8 @@ htprExecuteError crvHTTPRequest::Execute(const QString &Address, qint32 Port, co
     set(htprHttpSendRequestExFailed, CURLOPT_DEBUGFUNCTION, &onDebug);
     set(htprHttpSendRequestExFailed, CURLOPT_DEBUGDATA, &t);
     set(htprHttpSendRequestExFailed, CURLOPT_VERBOSE, 1L);
-    set(htprHttpSendRequestExFailed, CURLOPT_XFERINFOFUNCTION, &onProgress);
-    set(htprHttpSendRequestExFailed, CURLOPT_XFERINFODATA, &t);
+    set(htprHttpSendRequestExFailed, CURLOPT_XFERINFOFUNCTION, &detail::IdleTimeout::onProgress);
+    set(htprHttpSendRequestExFailed, CURLOPT_XFERINFODATA, &t.idle);
     set(htprHttpSendRequestExFailed, CURLOPT_NOPROGRESS, 0L);
     if (failed)
         return d->finish(*failed, failedCode);

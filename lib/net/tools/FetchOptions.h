@@ -20,6 +20,9 @@ struct FetchOptions {
     QString user; ///< NAME:PASSWORD
     qint32 timeout = 30000;
     bool progress = false;
+    bool list = false; ///< --list: the folder's listing as a table (ftp://)
+    bool active = false; ///< --active: active FTP (the server connects back)
+    bool ascii = false; ///< --ascii: FTP's ASCII type
     bool help = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringList>
 
 #include <cerrno>
 #include <cstdio>
@@ -15,6 +16,11 @@ void printError(const QString &text)
     const QByteArray line = text.toLocal8Bit() + '\n';
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
+}
+
+QString oneLine(const QString &message)
+{
+    return message.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).join(u' ');
 }
 
 FetchOutput::FetchOutput(const QString &fileName)

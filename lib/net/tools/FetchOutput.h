@@ -13,6 +13,9 @@ namespace tessera::fetchtool {
 /// Writes a line to standard error.
 void printError(const QString &text);
 
+/// A message of crvErr (CR LF separated lines) on one line.
+QString oneLine(const QString &message);
+
 /// The body's destination: a file written whole or not at all (a temporary
 /// file beside it, renamed into place by commit()), or standard output,
 /// which gets the blocks as they arrive. A device or pipe named as the file

@@ -29,6 +29,7 @@ struct FetchRequest {
     QString protocol; ///< as CrackURL gives it, e.g. "http://"
     QString address;
     qint32 port = 0;
+    bool portGiven = false; ///< the URL names a port (else the scheme's own applies)
     QString objectName;
     QByteArray body; ///< --data or the --upload file; empty for none
     bool hasBody = false;
@@ -41,6 +42,17 @@ public:
     /// Whether this scheme serves \a protocol ("http://", compared without
     /// regard to case).
     virtual bool serves(const QString &protocol) const = 0;
+    /// The port of a URL that names none.
+    virtual qint32 defaultPort() const = 0;
+    /// The first option given that this scheme has no use for ("--list"),
+    /// or an empty text.
+    virtual QString foreignOption(const FetchOptions &options) const = 0;
+    /// Whether the body to send (--data, --upload) is read for the scheme
+    /// into FetchRequest::body; else the scheme reads the upload file itself.
+    virtual bool takesBody() const = 0;
+    /// Whether \a request writes through the FetchOutput, which the tool
+    /// then opens first; else the scheme writes its file itself.
+    virtual bool writesOutput(const FetchRequest &request) const = 0;
     /// Performs \a request, writes the body to \a output and reports status
     /// and failures on standard error. Returns a FetchExit value.
     virtual int fetch(const FetchRequest &request, FetchOutput &output) = 0;

@@ -3,6 +3,7 @@
 // scripts; see --help and docs/man/tessera-fetch.1.md.
 #include "lib/net/crvHTTPRequest.h"
 #include "lib/net/tools/FetchOutput.h"
+#include "lib/net/tools/FtpFetchScheme.h"
 #include "lib/net/tools/HttpFetchScheme.h"
 
 #include <QCoreApplication>
@@ -40,12 +41,15 @@ int run(const QStringList &arguments)
     const crvHTTPRequest cracker;
     if (!cracker.CrackURL(options->url, &request.protocol, &request.address, &request.port, &request.objectName)
         || request.address.isEmpty())
-        return usageError(QStringLiteral("%1 is not a URL of the form http://HOST[:PORT]/PATH").arg(options->url));
+        return usageError(
+            QStringLiteral("%1 is not a URL of the form http://HOST[:PORT]/PATH or ftp://HOST[:PORT]/PATH")
+                .arg(options->url));
     if (request.protocol.compare(QLatin1String("https://"), Qt::CaseInsensitive) == 0)
         return usageError(QStringLiteral("https:// addresses are not supported: the library speaks plain HTTP"));
 
     std::vector<std::unique_ptr<FetchScheme>> schemes;
     schemes.push_back(std::make_unique<HttpFetchScheme>());
+    schemes.push_back(std::make_unique<FtpFetchScheme>());
     FetchScheme *scheme = nullptr;
     for (const auto &candidate : schemes) {
         if (candidate->serves(request.protocol)) {
@@ -55,13 +59,21 @@ int run(const QStringList &arguments)
     }
     if (!scheme)
         return usageError(QStringLiteral("the protocol %1 is not supported").arg(request.protocol));
+    if (const QString option = scheme->foreignOption(*options); !option.isEmpty())
+        return usageError(QStringLiteral("%1 does not apply to %2 addresses").arg(option, request.protocol));
+    // CrackURL says 80 for a URL without a port, whatever the protocol.
+    const QString afterProtocol = options->url.mid(request.protocol.size());
+    const qsizetype pathStart = afterProtocol.indexOf(u'/');
+    request.portGiven = (pathStart < 0 ? afterProtocol : afterProtocol.first(pathStart)).contains(u':');
+    if (!request.portGiven)
+        request.port = scheme->defaultPort();
     if (request.port < 0 || request.port > 65535)
         return usageError(QStringLiteral("the port %1 is outside 0..65535").arg(request.port));
 
-    if (options->data) {
+    if (options->data && scheme->takesBody()) {
         request.body = *options->data;
         request.hasBody = true;
-    } else if (!options->uploadFile.isEmpty()) {
+    } else if (!options->uploadFile.isEmpty() && scheme->takesBody()) {
         QFile file(options->uploadFile);
         if (!file.open(QIODevice::ReadOnly)) {
             printError(QStringLiteral("tessera-fetch: %1: %2").arg(options->uploadFile, file.errorString()));
@@ -76,7 +88,7 @@ int run(const QStringList &arguments)
     }
 
     FetchOutput output(options->output);
-    if (!output.open()) {
+    if (scheme->writesOutput(request) && !output.open()) {
         printError(QLatin1String("tessera-fetch: ") + output.errorString());
         return ExitOutput;
     }

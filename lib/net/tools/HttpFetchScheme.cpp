@@ -49,18 +49,22 @@ private:
     bool m_failed = false;
 };
 
-// The message of crvErr on one line.
-QString oneLine(const QString &message)
-{
-    QStringList lines = message.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    return lines.join(u' ');
-}
-
 } // namespace
 
 bool HttpFetchScheme::serves(const QString &protocol) const
 {
     return protocol.compare(QLatin1String("http://"), Qt::CaseInsensitive) == 0;
+}
+
+QString HttpFetchScheme::foreignOption(const FetchOptions &options) const
+{
+    if (options.list)
+        return QStringLiteral("--list");
+    if (options.active)
+        return QStringLiteral("--active");
+    if (options.ascii)
+        return QStringLiteral("--ascii");
+    return {};
 }
 
 int HttpFetchScheme::fetch(const FetchRequest &request, FetchOutput &output)

@@ -10,7 +10,9 @@
 #include "platform/ScopedMessageBoxAnswerer.h"
 #include "tests/common/DefaultLocale.h"
 #include "tests/common/RaisedError.h"
+#include "tests/common/ScopedEnvironment.h"
 #include "tests/lib/dialogs/ShownDialog.h"
+#include "tests/lib/net/LoopbackServers.h"
 #include "tests/platform/UrlRecorder.h"
 
 #include <QDeadlineTimer>
@@ -28,6 +30,7 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace tessera;
 
@@ -149,29 +152,38 @@ TEST(frmAbout, OffersOnlyThePagesWithContent)
     };
     const ProcessTimes times = sampleTimes();
     const QString text = QStringLiteral("A tool that writes post mails.");
+    // This test program has no version record: its internal name is
+    // "Dummy", and the update page asks for Version.Dummy.DAT.
     const QList<Case> cases = {
         {"everything",
          text,
          TwoModules,
          times,
          {frmAbout::MainTab, frmAbout::DescriptionTab, frmAbout::ModulesTab, frmAbout::ProcessTimesTab,
-          frmAbout::SystemInfoTab}},
+          frmAbout::SystemInfoTab, frmAbout::UpdateCheckTab}},
         {"no description",
          {},
          TwoModules,
          times,
-         {frmAbout::MainTab, frmAbout::ModulesTab, frmAbout::ProcessTimesTab, frmAbout::SystemInfoTab}},
+         {frmAbout::MainTab, frmAbout::ModulesTab, frmAbout::ProcessTimesTab, frmAbout::SystemInfoTab,
+          frmAbout::UpdateCheckTab}},
         {"no modules",
          text,
          {},
          times,
-         {frmAbout::MainTab, frmAbout::DescriptionTab, frmAbout::ProcessTimesTab, frmAbout::SystemInfoTab}},
+         {frmAbout::MainTab, frmAbout::DescriptionTab, frmAbout::ProcessTimesTab, frmAbout::SystemInfoTab,
+          frmAbout::UpdateCheckTab}},
         {"no process times",
          text,
          TwoModules,
          std::nullopt,
-         {frmAbout::MainTab, frmAbout::DescriptionTab, frmAbout::ModulesTab, frmAbout::SystemInfoTab}},
-        {"nothing but the main and system pages", {}, {}, std::nullopt, {frmAbout::MainTab, frmAbout::SystemInfoTab}},
+         {frmAbout::MainTab, frmAbout::DescriptionTab, frmAbout::ModulesTab, frmAbout::SystemInfoTab,
+          frmAbout::UpdateCheckTab}},
+        {"nothing but the main, system and update pages",
+         {},
+         {},
+         std::nullopt,
+         {frmAbout::MainTab, frmAbout::SystemInfoTab, frmAbout::UpdateCheckTab}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -181,8 +193,14 @@ TEST(frmAbout, OffersOnlyThePagesWithContent)
         EXPECT_EQ(about.CurrentPage(), frmAbout::MainTab);
         for (int page = 0; page < frmAbout::PageCount; ++page)
             EXPECT_EQ(frame(&about, Page(page))->isHidden(), page != frmAbout::MainTab) << "page " << page;
-        EXPECT_FALSE(about.OfferedPages().contains(frmAbout::UpdateCheckTab)) << "no version check yet";
     }
+
+    // A record with an empty internal name names no version file.
+    AboutBoxFacts unnamed = factsWith(TwoModules, times);
+    unnamed.ExeInternalName = [] { return QString(); };
+    frmAbout noUpdate(quillon(text), unnamed);
+    noUpdate.BuildPages();
+    EXPECT_FALSE(noUpdate.OfferedPages().contains(frmAbout::UpdateCheckTab));
 
     // A source that fails leaves its page out; the window still opens.
     AboutBoxFacts failing = factsWith(TwoModules, times);
@@ -190,8 +208,9 @@ TEST(frmAbout, OffersOnlyThePagesWithContent)
     failing.Times = []() -> std::optional<ProcessTimes> { throw RuntimeError(RuntimeError::FileNotFound); };
     frmAbout about(quillon(text), failing);
     about.BuildPages();
-    EXPECT_EQ(about.OfferedPages(),
-              (QList<Page> {frmAbout::MainTab, frmAbout::DescriptionTab, frmAbout::SystemInfoTab}));
+    EXPECT_EQ(
+        about.OfferedPages(),
+        (QList<Page> {frmAbout::MainTab, frmAbout::DescriptionTab, frmAbout::SystemInfoTab, frmAbout::UpdateCheckTab}));
 }
 
 TEST(frmAbout, PageKeysGoRoundAndEachPageFocusesItsControl)
@@ -202,6 +221,7 @@ TEST(frmAbout, PageKeysGoRoundAndEachPageFocusesItsControl)
     QWidget *ok = control<QWidget>(&about, "cmdOk");
     auto *description = control<QPlainTextEdit>(&about, "txtDescription");
     QWidget *modules = control<QWidget>(&about, "lstModules");
+    QWidget *update = control<QWidget>(&about, "cmdUpdateCheck");
     EXPECT_EQ(about.focusWidget(), ok);
 
     struct Step {
@@ -216,7 +236,9 @@ TEST(frmAbout, PageKeysGoRoundAndEachPageFocusesItsControl)
         // The list would scroll by a page; the window takes the key first.
         {Qt::Key_PageDown, Qt::NoModifier, frmAbout::ProcessTimesTab, ok},
         {Qt::Key_PageDown, Qt::NoModifier, frmAbout::SystemInfoTab, ok},
+        {Qt::Key_PageDown, Qt::NoModifier, frmAbout::UpdateCheckTab, update},
         {Qt::Key_PageDown, Qt::NoModifier, frmAbout::MainTab, ok},
+        {Qt::Key_PageUp, Qt::NoModifier, frmAbout::UpdateCheckTab, update},
         {Qt::Key_PageUp, Qt::NoModifier, frmAbout::SystemInfoTab, ok},
         {Qt::Key_PageDown, Qt::ControlModifier, frmAbout::SystemInfoTab, ok},
         {Qt::Key_PageUp, Qt::ShiftModifier, frmAbout::SystemInfoTab, ok},
@@ -482,6 +504,121 @@ TEST(frmAbout, HiddenDropsOfTheIcon)
     EXPECT_TRUE(about.isVisible());
     ASSERT_TRUE(drop(control<QWidget>(&about, "cmdOk"), IconDrag));
     EXPECT_FALSE(about.isVisible());
+}
+
+// The update page asks the maker's site, here a server on 127.0.0.1, for
+// Version.<internal name>.DAT and shows the verdict.
+TEST(frmAbout, UpdatePageAsksTheSiteAndShowsTheVerdict)
+{
+    corvid::test::clearProxyEnvironment();
+    corvid::test::HttpServer site([](httplib::Server &s) {
+        s.Get(R"(/versions/Version\.(\w+)\.DAT)", [](const httplib::Request &q, httplib::Response &r) {
+            static const std::map<std::string, std::string> files = {
+                {"Equal", "1.0.39"}, {"Newer", "1.2.3"},  {"Older", "1.0.7"},
+                {"Short", "1.2"},    {"Long", "1.2.3.4"}, {"Letters", "1.x.3"},
+            };
+            const auto file = files.find(q.matches[1]);
+            if (file == files.end()) {
+                r.status = 404;
+                r.set_content("no such file", "text/plain");
+                return;
+            }
+            r.set_content(file->second, "text/plain");
+        });
+    });
+    corvid::test::SilentListener silent;
+    const QString malformed = QStringLiteral("Сведения о версии программы на сайте получены, но они содержат ошибку.");
+    struct Case {
+        const char *name;
+        bool quietSite;
+        bool compared;
+        QString text;
+        QString siteVersion;
+    };
+    const QList<Case> cases = {
+        {"Equal", false, true, QStringLiteral("У Вас свежая версия - обновление не требуется ^_^"),
+         QStringLiteral("1.00.0039")},
+        {"Newer", false, true, QStringLiteral("На сайте свежая версия - можно обновляться ^_^"),
+         QStringLiteral("1.02.0003")},
+        {"Older", false, true, QStringLiteral("Привет, Врен-чан ^_~"), QStringLiteral("1.00.0007")},
+        {"Short", false, false, malformed, {}},
+        {"Long", false, false, malformed, {}},
+        {"Letters", false, false, malformed + QStringLiteral(" Номера указаны неверно."), {}},
+        {"Dummy",
+         false,
+         false,
+         QStringLiteral("Не удалось получить сведения о версии программы на сайте. Сервер сказал: 404, Not Found"),
+         {}},
+        {"Quiet",
+         true,
+         false,
+         QStringLiteral("Произошла ошибка 12002 при соединении с сервером. The operation timed out"),
+         {}},
+    };
+    QDir().mkpath(QStringLiteral(CORVID_SCREENSHOT_DIR));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray folder = QByteArray("http://127.0.0.1:")
+            + QByteArray::number(c.quietSite ? silent.port() : site.port()) + "/versions/";
+        const corvid::test::ScopedEnvironment mirror("TESSERA_VERSIONS_URL", folder);
+        AboutBoxFacts facts = factsWith({}, std::nullopt);
+        const QString name = QString::fromLatin1(c.name);
+        facts.ExeInternalName = [name] { return name; };
+        facts.UpdateCheckTimeout = 1000;
+        frmAbout about(quillon(), facts);
+        about.BuildPages();
+        about.show();
+        QTest::keyClick(&about, Qt::Key_PageUp);
+        ASSERT_EQ(about.CurrentPage(), frmAbout::UpdateCheckTab);
+
+        auto *button = control<QPushButton>(&about, "cmdUpdateCheck");
+        auto *info = control<QLabel>(&about, "lblUpdateInfo");
+        auto *result = control<QLabel>(&about, "lblUpdateResult");
+        auto *link = control<QLabel>(&about, "lblUpdateURL");
+        QList<QLabel *> versions = group(&about, "lblUpdateVersion");
+        std::sort(versions.begin(), versions.end(),
+                  [](QLabel *a, QLabel *b) { return a->property("Index").toInt() < b->property("Index").toInt(); });
+        ASSERT_EQ(versions.size(), 4);
+        const QString url = QString::fromLatin1(folder) + QStringLiteral("Version.") + name + QStringLiteral(".DAT");
+        EXPECT_EQ(info->text(),
+                  QStringLiteral("Нажмите кнопку для проверки версии программы на сайте.\r\n\r\nРесурс: "
+                                 "Version.")
+                      + name + QStringLiteral(".DAT"));
+        EXPECT_EQ(button->text(), QStringLiteral("Проверить обновление"));
+        EXPECT_EQ(button->toolTip(), url);
+        EXPECT_EQ(about.focusWidget(), button);
+        EXPECT_EQ(texts(versions),
+                  (QStringList {QStringLiteral("Локальная версия:"), QStringLiteral("Версия на сайте:"),
+                                QStringLiteral("0.00.0000"), QStringLiteral("0.00.0000")}));
+        for (const QLabel *hidden : {result, link, versions[0], versions[3]})
+            EXPECT_TRUE(hidden->isHidden());
+        if (c.name == std::string("Equal"))
+            about.grab().save(QStringLiteral(CORVID_SCREENSHOT_DIR "/frmAbout-update-before.png"));
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        about.grab().save(QStringLiteral(CORVID_SCREENSHOT_DIR "/frmAbout-update-%1.png").arg(name));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor is gone";
+        EXPECT_EQ(button->isHidden(), c.compared);
+        EXPECT_EQ(info->isHidden(), c.compared);
+        EXPECT_EQ(result->isHidden(), !c.compared);
+        EXPECT_EQ(link->isHidden(), !c.compared);
+        for (QLabel *label : std::as_const(versions))
+            EXPECT_EQ(label->isHidden(), !c.compared);
+        if (!c.compared) {
+            EXPECT_EQ(info->text(), c.text);
+            continue;
+        }
+        EXPECT_EQ(result->text(), c.text);
+        EXPECT_EQ(versions[2]->text(), QStringLiteral("1.00.0039"));
+        EXPECT_EQ(versions[3]->text(), c.siteVersion);
+        EXPECT_EQ(link->text(), QStringLiteral("http://www.sablewing.net/"));
+        EXPECT_TRUE(link->font().underline());
+        EXPECT_EQ(link->cursor().shape(), Qt::BitmapCursor) << "the library's hand";
+        EXPECT_EQ(about.focusWidget(), control<QWidget>(&about, "cmdOk"));
+        corvid::test::UrlRecorder home(QStringLiteral("http"));
+        QTest::mouseClick(link, Qt::LeftButton);
+        EXPECT_EQ(home.urls, QList<QUrl> {QUrl(QStringLiteral("http://www.sablewing.net/"))});
+    }
 }
 
 TEST(frmAbout, AShowingThatFailsWith450IsTriedOnceMore)

@@ -158,6 +158,18 @@ void RawServer::run()
     }
 }
 
+SilentListener::SilentListener()
+{
+    // Connections wait in the backlog, where nobody accepts them.
+    m_socket = listenOnFreePort(&m_port);
+    EXPECT_GE(m_socket, 0) << "the silent listener cannot listen";
+}
+
+SilentListener::~SilentListener()
+{
+    ::close(m_socket);
+}
+
 TinyProxy::TinyProxy(const QString &user, const QString &password)
 {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("tinyproxy"));

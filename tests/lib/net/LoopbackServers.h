@@ -71,6 +71,22 @@ private:
     std::thread m_thread;
 };
 
+/// A socket on 127.0.0.1 that takes connections into its backlog and never
+/// says a word: a server that does not answer.
+class SilentListener
+{
+public:
+    SilentListener();
+    ~SilentListener();
+    SilentListener(const SilentListener &) = delete;
+    SilentListener &operator=(const SilentListener &) = delete;
+    int port() const { return m_port; }
+
+private:
+    int m_socket = -1;
+    int m_port = 0;
+};
+
 /// tinyproxy on 127.0.0.1, with basic authentication when \a user is given.
 class TinyProxy
 {
