@@ -4,6 +4,7 @@
 #include "support/csElfImage.h"
 #include "support/csFiles.h"
 #include "support/csHostOS.h"
+#include "support/csSystem.h"
 #include "support/csToolhelp.h"
 
 namespace tessera {
@@ -47,6 +48,12 @@ AboutBoxFacts AboutBoxFacts::ofThisProcess()
 {
     return {modulesOfThisProcess, timesOfThisProcess, GetSystemTimeAsFileTime, cs::csGetHostOSFullName,
             cs::csGlobalMemoryStatus};
+}
+
+QString AboutBoxFacts::ProgramInternalName()
+{
+    const QString program = cs::csGetEXEModulePrettyFileName();
+    return CVersionCheck::HasVersionRecord(program) ? CVersionCheck::GetExeInternalName(program) : QString();
 }
 
 } // namespace tessera

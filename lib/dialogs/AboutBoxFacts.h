@@ -39,9 +39,8 @@ struct TESSERA_EXPORT AboutBoxFacts {
     std::function<QString()> HostOSName;
     std::function<cs::MEMORYSTATUS()> MemoryStatus;
     /// The running program's internal name, which names its version file
-    /// for the update check; "Dummy" without a version record, and an
-    /// empty name offers no update page.
-    std::function<QString()> ExeInternalName = [] { return CVersionCheck::GetExeInternalName(); };
+    /// for the update check; an empty name offers no update page.
+    std::function<QString()> ExeInternalName = ProgramInternalName;
     /// How long (ms) the update check waits for the maker's site.
     qint32 UpdateCheckTimeout = 30000;
 
@@ -49,6 +48,9 @@ struct TESSERA_EXPORT AboutBoxFacts {
     /// with each module's preferred address, the process times from /proc,
     /// the system's name and memory figures, and the program's version record.
     static AboutBoxFacts ofThisProcess();
+    /// The running program's internal name; empty for a program without a
+    /// version record, which has no version file of its own to check.
+    static QString ProgramInternalName();
 };
 
 } // namespace tessera

@@ -84,6 +84,11 @@ QString CVersionCheck::GetExeInternalName(const QString &executable)
     return record->value(QStringLiteral("InternalName")).value_or(DummyName);
 }
 
+bool CVersionCheck::HasVersionRecord(const QString &executable)
+{
+    return VersionRecord::fromFile(executable).has_value();
+}
+
 VersionCheckOutcome CVersionCheck::Check(const QString &url, qint32 localMajor, qint32 localMinor, qint32 localRevision,
                                          qint32 timeoutMs)
 {

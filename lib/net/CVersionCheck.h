@@ -43,6 +43,8 @@ public:
     static QString GetExeInternalName();
     /// The same for the executable file \a executable.
     static QString GetExeInternalName(const QString &executable);
+    /// Whether the executable file \a executable carries a version record.
+    static bool HasVersionRecord(const QString &executable);
 
     /// Fetches the version file at \a url (a GET with the library's user
     /// agent, no cookies, \a timeoutMs) and evaluates it against the local

@@ -73,8 +73,12 @@ ProcessTimes sampleTimes()
 
 AboutBoxFacts factsWith(const QList<AboutModuleEntry> &modules, std::optional<ProcessTimes> times)
 {
-    return {[modules] { return modules; }, [times] { return times; }, [] { return Started + 90061 * Second; },
-            [] { return QStringLiteral("Test OS 1"); }, sampleMemory};
+    return {[modules] { return modules; },
+            [times] { return times; },
+            [] { return Started + 90061 * Second; },
+            [] { return QStringLiteral("Test OS 1"); },
+            sampleMemory,
+            [] { return QStringLiteral("Quillon"); }};
 }
 
 AboutBoxInfo quillon(const QString &description = {})
@@ -195,9 +199,11 @@ TEST(frmAbout, OffersOnlyThePagesWithContent)
             EXPECT_EQ(frame(&about, Page(page))->isHidden(), page != frmAbout::MainTab) << "page " << page;
     }
 
-    // A record with an empty internal name names no version file.
+    // A program without a version record (as this test program) has no
+    // version file of its own: no update page, by default too.
     AboutBoxFacts unnamed = factsWith(TwoModules, times);
-    unnamed.ExeInternalName = [] { return QString(); };
+    unnamed.ExeInternalName = AboutBoxFacts().ExeInternalName;
+    EXPECT_EQ(unnamed.ExeInternalName(), QString());
     frmAbout noUpdate(quillon(text), unnamed);
     noUpdate.BuildPages();
     EXPECT_FALSE(noUpdate.OfferedPages().contains(frmAbout::UpdateCheckTab));

@@ -81,6 +81,8 @@ TEST(CVersionCheck, TheAddressAndTheInternalName)
     EXPECT_EQ(CVersionCheck::GetExeInternalName(QStringLiteral(CORVID_VERSION_RECORD_PROBE)), QStringLiteral("Probe"));
     EXPECT_EQ(CVersionCheck::GetExeInternalName(), QStringLiteral("Dummy")) << "the tests carry no version record";
     EXPECT_EQ(CVersionCheck::GetExeInternalName(QStringLiteral("/nonexistent")), QStringLiteral("Dummy"));
+    EXPECT_TRUE(CVersionCheck::HasVersionRecord(QStringLiteral(CORVID_VERSION_RECORD_PROBE)));
+    EXPECT_FALSE(CVersionCheck::HasVersionRecord(QCoreApplication::applicationFilePath()));
 }
 
 TEST(CVersionCheck, AsksTheSiteAndSaysWhatCameOfIt)
