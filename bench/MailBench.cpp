@@ -10,6 +10,7 @@
 // like to base64.
 #include "app/common/StringTextHolder.h"
 #include "app/mail/modMail.h"
+#include "bench/PeakMemory.h"
 #include "bench/TimeKeepingReporter.h"
 #include "platform/RuntimeError.h"
 
@@ -22,7 +23,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fcntl.h>
-#include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -103,39 +103,14 @@ int runMpack(const QString &output)
     return WEXITSTATUS(status);
 }
 
-// A line "<field>: <n> kB" of /proc/self/status, in bytes; -1 when missing.
-qint64 statusBytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong() * 1024;
-    }
-    return -1;
-}
-
-// The memory one composition adds at its peak. Memory freed before (the
-// picture's generation) is first handed back to the system, as the
-// allocator would otherwise keep it resident and the composition would
-// reuse it unseen; then the high-water mark is reset to the present
-// resident size (clear_refs 5) and compared with that size afterwards. -1
-// when the kernel offers no reset.
+// The memory one composition adds at its peak (-1 when it cannot be
+// measured).
 qint64 compositionPeak()
 {
-    malloc_trim(0);
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (!clearRefs.open(QIODevice::WriteOnly) || clearRefs.write("5") != 1)
-        return -1;
-    clearRefs.close();
-    const qint64 before = statusBytes("VmRSS:");
     QString written;
-    if (!compose(&written, g_largePicture))
-        return -1;
-    const qint64 peak = statusBytes("VmHWM:");
+    const qint64 peak = peakMemoryOf([&written] { return compose(&written, g_largePicture); });
     QFile::remove(written);
-    return before < 0 || peak < 0 ? -1 : peak - before;
+    return peak;
 }
 
 bool bodyMatchesPicture(const QByteArray &picture)

@@ -58,6 +58,17 @@ constexpr std::array<SystemColour, 31> systemColours = {{
     active(QPalette::Window), // 30 menu bar
 }};
 
+// The application's palette. QGuiApplication::palette() crashes in a console
+// program (a QCoreApplication exists, no QGuiApplication); such a host gets
+// the palette Qt derives from its standard light button colour.
+QPalette applicationPalette()
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    if (app && !qobject_cast<const QGuiApplication *>(app))
+        return QPalette(QColor(0xEF, 0xEF, 0xEF));
+    return QGuiApplication::palette();
+}
+
 } // namespace
 
 QColor csTranslateColor(quint32 oleColor)
@@ -69,7 +80,7 @@ QColor csTranslateColor(quint32 oleColor)
         const quint32 index = oleColor & 0xFF;
         if (index < systemColours.size() && systemColours[index].known) {
             const SystemColour &c = systemColours[index];
-            return QGuiApplication::palette().color(c.group, c.role);
+            return applicationPalette().color(c.group, c.role);
         }
     }
     throw tessera::RuntimeError(tessera::RuntimeError::InvalidProcedureCall);

@@ -96,7 +96,8 @@ CS_EXPORT double csScreenTwipsPerPixelY();
 /// An OLE colour value as a colour. 0x00BBGGRR (and the palette-relative
 /// 0x02BBGGRR) are plain RGB; 0x800000ii is the system colour ii, taken from
 /// the application palette (15 button face: Button, 5 window: Base, 8 window
-/// text: Text, 13 highlight: Highlight, ...). Raises 5 for a system index
+/// text: Text, 13 highlight: Highlight, ...); a console program without a
+/// QGuiApplication gets the palette of the light button colour #EFEFEF. Raises 5 for a system index
 /// without a colour (25, above 30), for palette indexes (0x01...) and for any
 /// other high byte, as the platform rejected them.
 CS_EXPORT QColor csTranslateColor(quint32 oleColor);

@@ -4,6 +4,7 @@
 #include "lib/dialogs/AboutBoxInfo.h"
 #include "platform/BoundedArray.h"
 #include "platform/Collection.h"
+#include "platform/StdPicture.h"
 
 #include <QPixmap>
 #include <QString>
@@ -20,6 +21,7 @@ class QWidget;
 namespace tessera {
 
 class CommandLineParser;
+class PictureInfo;
 
 /// The flags of crvMain::AddAutoComplete; they combine by addition.
 enum AddAutoCompleteFlags : qint32 {
@@ -186,6 +188,36 @@ public:
     /// and gives an empty collection without.
     Collection SplitCollection(const QString &Expression, const std::optional<QString> &Delimiter = {},
                                qint32 Limit = -1, qint32 Compare = 0, bool RaiseErrors = false) const;
+
+    // Pictures (lib/pictures/crvMainPictures.cpp).
+
+    /// Loads a picture file through the reader chain (LoadWithReaders): BMP,
+    /// JPEG, GIF, icons and cursors, PNG and TIFF through Qt's readers, and
+    /// the library's own Photoshop, PCX and Targa readers. The kind is told
+    /// from the file's first bytes, never from its name. An empty
+    /// \a FileName gives the empty picture and leaves \a Info alone.
+    /// \a Info receives the picture's facts: when it points to a null
+    /// pointer, a new PictureInfo is stored there and belongs to the caller.
+    /// Raises 53 (file not found) for a missing file and 481 (invalid
+    /// picture) when no reader loads it (\a Info then holds zeros).
+    StdPicture LoadPictureEx(const QString &FileName = {}, PictureInfo **Info = nullptr);
+    /// LoadPictureEx for script hosts: \a FileName as text, \a Info Empty,
+    /// Nothing or a PictureInfo object (13, type mismatch, for anything
+    /// else); the PictureInfo used is stored back into \a Info. Returns the
+    /// picture as a QVariant holding a StdPicture.
+    QVariant LoadPictureExByVar(const QVariant &FileName, QVariant &Info);
+    /// The open dialog's filter for every picture the chain reads: "Картинки"
+    /// with all patterns, then one pair per kind, then "Все файлы|*.*".
+    /// Icons, cursors and metafiles are listed only when asked for.
+    QString GetLoadPictureExFilter(bool IncludeIcon = false, bool IncludeCursor = false, bool IncludeWMF = false,
+                                   bool IncludeEMF = false) const;
+    /// The wildcards of every picture the chain reads, joined by ";".
+    QString GetLoadPictureExPattern(bool IncludeIcon = false, bool IncludeCursor = false, bool IncludeWMF = false,
+                                    bool IncludeEMF = false) const;
+    /// Loads a picture held in \a ResourceData through a temporary file,
+    /// which is removed whether or not the load succeeds; the load's error
+    /// passes on unchanged. \a Info as for LoadPictureEx.
+    StdPicture LoadResPictureByData(const QByteArray &ResourceData, PictureInfo **Info = nullptr);
 
 private:
     class Private;

@@ -3,14 +3,21 @@
 #include "app/common/StringTextHolder.h"
 #include "app/mail/FileAccess.h"
 #include "platform/ScopedMessageBoxAnswerer.h"
+#include "support/csText.h"
+#include "tests/app/PipeWatchdog.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 
 using namespace quillon;
 using tessera::MessageBox;
@@ -22,6 +29,10 @@ QString counterSuffix(qint32 counter)
 {
     return QStringLiteral(" %1.EML").arg(counter, 4, 10, QLatin1Char('0'));
 }
+
+// The composer reads, encodes and writes in blocks of whole base64 lines.
+constexpr qsizetype Line = 57; // bytes per base64 line
+constexpr qsizetype Block = 57 * 8192; // the composer's block
 
 class MakePostMailTest : public ::testing::Test
 {
@@ -208,6 +219,70 @@ TEST_F(MakePostMailTest, FailedWriteLeavesNoPartialFile)
     EXPECT_TRUE(text.contains(counterSuffix(counter) + QLatin1String("\r\n\r\nCan't write file.\r\n\r\n")))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QLatin1String(".EML: File too large"))) << "the system's reason: " << text.toStdString();
+}
+
+// The composer streams the picture: the message must be byte for byte the
+// one built from the whole picture at once, at every block boundary.
+TEST_F(MakePostMailTest, BodyIsTheWholePictureEncodedAtEveryBlockBoundary)
+{
+    const qsizetype sizes[]
+        = {0, 1, Line - 1, Line, Line + 1, Block - 1, Block, Block + 1, 2 * Block, 2 * Block + Line + 2, 3 * Block - 5};
+    for (const qsizetype size : sizes) {
+        SCOPED_TRACE(size);
+        QByteArray data((size + 3) / 4 * 4, Qt::Uninitialized);
+        QRandomGenerator(quint32(size)).fillRange(reinterpret_cast<quint32 *>(data.data()), data.size() / 4);
+        data.truncate(size);
+        const QString picture = pictures.filePath(QStringLiteral("p.jpg"));
+        FileAccess::WriteFileRaw(picture, data);
+        ASSERT_TRUE(make(picture));
+        const QByteArray message = FileAccess::ReadFileRaw(path);
+        const qsizetype bodyStart = message.indexOf("\r\n\r\n") + 4;
+        ASSERT_GE(bodyStart, 4);
+        EXPECT_TRUE(message.mid(bodyStart) == cs::csBase64Encode(data, 15) + "\r\n");
+        QFile::remove(path);
+    }
+}
+
+TEST_F(MakePostMailTest, PicturesThatAreNotRegularFilesAreRefusedAtOnce)
+{
+    const QString fifo = pictures.filePath(QStringLiteral("fifo.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folderPicture = pictures.filePath(QStringLiteral("folder.jpg"));
+    ASSERT_TRUE(QDir().mkdir(folderPicture));
+    const QString socketPath = pictures.filePath(QStringLiteral("socket.jpg"));
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketName = QFile::encodeName(socketPath);
+    ASSERT_LT(size_t(socketName.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, socketName.constData(), size_t(socketName.size()));
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    const QString link = pictures.filePath(QStringLiteral("link-to-fifo.jpg"));
+    ASSERT_TRUE(QFile::link(fifo, link));
+
+    const std::pair<QString, const char *> cases[] = {
+        {fifo, "This is a named pipe, not a regular file."},
+        {link, "This is a named pipe, not a regular file."},
+        {QStringLiteral("/dev/null"), "This is a device, not a regular file."},
+        {socketPath, "This is a socket, not a regular file."},
+        {folderPicture, "This is a folder, not a regular file."},
+    };
+    const qint32 counter = modMail::MailCounter();
+    for (const auto &[special, reason] : cases) {
+        SCOPED_TRACE(special.toStdString());
+        ScopedMessageBoxAnswerer answerer;
+        corvid::test::PipeWatchdog watchdog(fifo);
+        EXPECT_FALSE(make(special));
+        EXPECT_FALSE(watchdog.freedReader()) << "the composer waited for a writer";
+        ASSERT_EQ(answerer.requests().size(), 1);
+        const QString text = answerer.requests()[0].text;
+        EXPECT_TRUE(text.startsWith(special + QLatin1String("\r\n\r\nCan't read file.\r\n\r\nError number: 75")))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(QLatin1String(reason))) << text.toStdString();
+    }
+    ::close(sock);
+    EXPECT_EQ(modMail::MailCounter(), counter) << "no name is taken for a picture that cannot be read";
+    EXPECT_TRUE(written().isEmpty()) << written().join(QLatin1Char(',')).toStdString();
 }
 
 } // namespace

@@ -51,4 +51,8 @@ for program in "${targets[@]}"; do
   fi
 done
 rm -rf "$artifacts"
-echo "== every fuzz target replayed its corpus${seconds:+ and ran $seconds s} without a finding"
+if [ "$seconds" -gt 0 ]; then
+  echo "== every fuzz target replayed its corpus and ran $seconds s without a finding"
+else
+  echo "== every fuzz target replayed its corpus without a finding"
+fi
