@@ -137,6 +137,8 @@ set(CPACK_DEBIAN_TESSERA_PACKAGE_NAME ${CORVID_PACKAGE_tessera})
 set(CPACK_DEBIAN_TESSERA_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_TESSERA_PACKAGE_CONTROL_EXTRA ${CORVID_CONTROL_EXTRA_tessera})
 set(CPACK_COMPONENT_TESSERA_DEPENDS support)
+# Qt reads TIFF pictures through a plugin no binary links to.
+set(CPACK_DEBIAN_TESSERA_PACKAGE_RECOMMENDS qt6-image-formats-plugins)
 set(CPACK_DEBIAN_TESSERA_DESCRIPTION "Tessera component library of the Corvid suite
 Tessera0301 (version 3.01) is the general library of the Corvid programs:
 error reports with an optional event log and a timed error box, a settings
@@ -161,6 +163,8 @@ corvidsupport0100. Programs using them are built as C++20 with Qt 6.")
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_NAME ${CORVID_PACKAGE_programs})
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SECTION mail)
 set(CPACK_COMPONENT_PROGRAMS_DEPENDS tessera support)
+# quillon-cli --send hands messages to the system's sendmail.
+set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SUGGESTS "default-mta | mail-transport-agent")
 set(CPACK_DEBIAN_PROGRAMS_DESCRIPTION "photo posts for Tumblr's post-by-e-mail gateway as .EML files
 Quillon turns picture files into ready-to-send e-mail messages for the
 post-by-e-mail gateway of the Tumblr blogging service: a caption as the
