@@ -4,6 +4,10 @@ target_compile_options(corvid_options INTERFACE -Wall -Wextra)
 if(CORVID_WERROR)
   target_compile_options(corvid_options INTERFACE -Werror)
 endif()
+# Relocations read-only after loading, and every symbol bound at once, as
+# Debian links its packages.
+add_link_options(LINKER:-z,relro LINKER:-z,now)
+
 # Qt's own headers must not count against our warning budget.
 set(CMAKE_INCLUDE_SYSTEM_FLAG_CXX "-isystem ")
 

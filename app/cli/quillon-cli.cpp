@@ -61,7 +61,11 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Writes one post mail (.EML) per picture for the Tumblr post-by-e-mail gateway."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Not addHelpOption(): it also offers --help-all, for Qt options this
+    // program does not have.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on commandline options."));
+    parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("Sender address."), QStringLiteral("ADDRESS"));
     const QCommandLineOption to(QStringLiteral("to"), QStringLiteral("The blog's posting address."),

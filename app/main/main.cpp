@@ -1,5 +1,6 @@
 // quillon: the desktop program. Its start-up routine is modMain::Main.
 #include "app/common/ProgramInfo.h"
+#include "app/main/CommandLineHelp.h"
 #include "app/main/TerminationSignals.h"
 #include "app/main/modMain.h"
 #include "support/csText.h"
@@ -8,6 +9,13 @@
 
 int main(int argc, char **argv)
 {
+    // Before the application, which needs a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const std::optional<int> status = quillon::answerCommandLineRequest(arguments, stdout))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon"));
     QApplication::setApplicationVersion(

@@ -1,7 +1,7 @@
 #include "lib/dialogs/frmBrowseForFolder.h"
 
 #include "lib/dialogs/crvBrowseForFolderDialog.h"
-#include "lib/dialogs/modAutocomplete.h"
+#include "lib/dialogs/modAutocomplete_p.h"
 #include "lib/system/crvMain.h"
 #include "platform/MessageBox.h"
 #include "support/csFiles.h"

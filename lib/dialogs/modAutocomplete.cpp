@@ -1,5 +1,4 @@
-#include "lib/dialogs/modAutocomplete.h"
-
+#include "lib/dialogs/modAutocomplete_p.h"
 #include "lib/system/crvMain.h"
 
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "lib/data/CommandLineParser.h"
 #include "lib/dialogs/CTextBoxInsertHook.h"
 #include "lib/dialogs/frmAbout.h"
-#include "lib/dialogs/modAutocomplete.h"
+#include "lib/dialogs/modAutocomplete_p.h"
 #include "platform/CallByName.h"
 #include "platform/RuntimeError.h"
 #include "platform/VariantCompare.h"

@@ -142,6 +142,9 @@ TEST_F(CreateObjectTest, RegistrationToolRegistersAndRemoves)
     EXPECT_EQ(creationError(ProgId).first, 429);
     EXPECT_EQ(run({path(QStringLiteral("gone.so"))}), 1);
     EXPECT_EQ(run({}), 2);
+    EXPECT_EQ(run({SyslogModule, SyslogModule}), 2);
+    EXPECT_EQ(run({QStringLiteral("--help")}), 0);
+    EXPECT_EQ(run({QStringLiteral("/?")}), 0);
 }
 
 } // namespace

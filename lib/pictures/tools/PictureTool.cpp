@@ -35,13 +35,16 @@ constexpr qint64 MaxStreamBytes = qint64(1) << 30; // what a picture read from a
 
 const char Usage[] = R"(Usage: tessera-picture info FILE...
        tessera-picture convert FILE OUT.png
-       tessera-picture --help
+       tessera-picture -h | --help
 
 info     prints one line per FILE: the name, the kind of picture, its width,
          height and bits per pixel, separated by tabs. Icons and cursors
          report -1 for width, height and depth.
 convert  writes the picture in FILE to OUT.png as a PNG file, whole or not
          at all.
+
+Options:
+  -h, --help  show this help and exit
 
 The kind comes from the file's first bytes, never from its name. Read are
 BMP, JPEG, GIF, icons, cursors, PNG and TIFF, and by the library's own

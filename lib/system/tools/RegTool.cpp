@@ -6,6 +6,7 @@
 //   tessera-reg delete KEY [/v NAME | /ve] [/f]
 //   tessera-reg export KEY FILE [/y]
 //   tessera-reg import FILE
+//   tessera-reg /? | -h | --help
 //
 // Exit code 0 on success, 1 on failure (the reason on standard error).
 #include "lib/system/tools/RegTransfer.h"
@@ -34,8 +35,10 @@ constexpr int Failure = 1;
 // Registry files are small; anything larger is not one.
 constexpr qint64 MaxImportSize = 64 * 1024 * 1024;
 
-const char Usage[] = R"(tessera-reg OPERATION [arguments]
+const char Usage[] = R"(Usage: tessera-reg OPERATION [arguments]
+       tessera-reg /? | -h | --help
 
+Operations:
   query  KEY [/v NAME | /ve]
   add    KEY [/v NAME | /ve] [/t REG_SZ|REG_DWORD|REG_BINARY] [/d DATA] [/f]
   delete KEY [/v NAME | /ve] [/f]
@@ -44,12 +47,17 @@ const char Usage[] = R"(tessera-reg OPERATION [arguments]
 
 KEY is ROOT[\SubKey]; ROOT is HKCU, HKLM, HKCR, HKU or HKCC (or the long
 names, HKEY_CURRENT_USER, ...).
-  /v NAME  the value NAME          /ve  the key's default value
-  /t TYPE  the type of the value (REG_SZ when not given)
-  /d DATA  the data: text for REG_SZ, a number (decimal or 0x hexadecimal)
-           for REG_DWORD, hexadecimal digits for REG_BINARY
-  /f       no question before overwriting or deleting
-  /y       no question before overwriting FILE
+
+Options:
+  /v NAME         the value NAME
+  /ve             the key's default value
+  /t TYPE         the type of the value (REG_SZ when not given)
+  /d DATA         the data: text for REG_SZ, a number (decimal or 0x
+                  hexadecimal) for REG_DWORD, hexadecimal digits for REG_BINARY
+  /f              no question before overwriting or deleting
+  /y              no question before overwriting FILE
+  /?, -h, --help  show this help and exit
+
 Files are in the format "Windows Registry Editor Version 5.00"; export writes
 UTF-8, import also reads the UTF-16 files of the platform's registry editor.
 An import writes everything in the file or, on any fault, nothing; FILE must
@@ -396,7 +404,9 @@ int importFile(const QString &fileName)
 
 int run(const QStringList &args)
 {
-    if (args.size() == 1 && args.first() == QLatin1StringView("/?")) {
+    if (args.size() == 1
+        && (args.first() == QLatin1StringView("/?") || args.first() == QLatin1StringView("-h")
+            || args.first() == QLatin1StringView("--help"))) {
         print(stdout, QString::fromUtf8(Usage));
         return 0;
     }
