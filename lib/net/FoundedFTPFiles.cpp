@@ -5,6 +5,8 @@
 
 namespace tessera {
 
+FoundedFTPFiles::FoundedFTPFiles() = default;
+
 FoundedFTPFiles::FoundedFTPFiles(const QList<detail::FtpFindData> &records)
 {
     m_entries.reserve(size_t(records.size()));

@@ -58,8 +58,10 @@ public:
         Entries::const_iterator m_at;
     };
 
+    /// An empty listing.
+    FoundedFTPFiles();
     /// The entries of \a records, the directories "." and ".." left out.
-    explicit FoundedFTPFiles(const QList<detail::FtpFindData> &records = {});
+    explicit FoundedFTPFiles(const QList<detail::FtpFindData> &records);
     ~FoundedFTPFiles();
     FoundedFTPFiles(const FoundedFTPFiles &) = delete;
     FoundedFTPFiles &operator=(const FoundedFTPFiles &) = delete;
