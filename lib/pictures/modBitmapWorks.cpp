@@ -5,12 +5,16 @@
 #include "lib/pictures/CFilePCX.h"
 #include "lib/pictures/CFilePSD.h"
 #include "lib/pictures/CFileTGA.h"
+#include "lib/pictures/PictureInfo.h"
 #include "lib/pictures/PicturesLogging_p.h"
 #include "platform/RuntimeError.h"
 #include "support/csBitmaps.h"
 
+#include <QFile>
+
 #include <array>
 #include <memory>
+#include <sys/stat.h>
 
 namespace tessera {
 
@@ -45,6 +49,14 @@ void releaseBits(void *bits)
 
 StdPicture LoadWithReaders(const QString &FileName, PictureInfo *Info)
 {
+    // No reader takes what is not a regular file: opening a named pipe waits
+    // for a writer that may never come, and a device may never end.
+    struct stat status;
+    if (::stat(QFile::encodeName(FileName).constData(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (Info)
+            Info->ResetInfo();
+        throw RuntimeError(RuntimeError::InvalidPicture);
+    }
     for (const std::unique_ptr<IFileFormat> &reader : readers()) {
         if (!reader->Verify(FileName))
             continue;

@@ -11,9 +11,11 @@
 #include "tests/lib/pictures/PictureTestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -140,6 +142,18 @@ TEST(LoadPictureEx, FailuresRaise53And481AndLeaveZeros)
               QList<qint32>({0, 0, 0, 0}));
     EXPECT_EQ(raisedNumber([&] { library().LoadPictureEx(QDir::tempPath()); }), RuntimeError::FileNotFound)
         << "a folder is no file";
+
+    // A named pipe without a writer would hold any reader forever; a device
+    // never ends. Neither is read.
+    const QTemporaryDir folder;
+    const QString pipe = folder.filePath(QStringLiteral("picture.fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &special : {pipe, QStringLiteral("/dev/zero")}) {
+        info->SetInfo({5, 6, 7}, crvPtePNG);
+        EXPECT_EQ(raisedNumber([&] { library().LoadPictureEx(special, &raw); }), RuntimeError::InvalidPicture)
+            << qPrintable(special);
+        EXPECT_EQ(info->Width(), 0) << qPrintable(special);
+    }
 }
 
 TEST(LoadPictureEx, EmptyNameGivesTheEmptyPictureAndLeavesTheInfoAlone)
