@@ -1,5 +1,7 @@
 #include "lib/net/tools/FetchOutput.h"
 
+#include "platform/WholeFile.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
@@ -74,7 +76,12 @@ bool FetchOutput::commit()
     if (!m_file)
         return true;
     auto *saveFile = qobject_cast<QSaveFile *>(m_file.get());
-    if (saveFile ? saveFile->commit() : m_file->flush() && m_file->error() == QFileDevice::NoError)
+    if (saveFile && saveFile->commit()) {
+        // The new name is only lasting once the folder is on the disk too.
+        tessera::WholeFile::syncFolder(QFileInfo(m_fileName).absolutePath());
+        return true;
+    }
+    if (!saveFile && m_file->flush() && m_file->error() == QFileDevice::NoError)
         return true;
     m_error = m_fileName + QLatin1String(": ") + m_file->errorString();
     return false;

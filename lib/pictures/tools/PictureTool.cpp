@@ -10,6 +10,7 @@
 #include "lib/pictures/PictureInfo.h"
 #include "lib/system/crvMain.h"
 #include "platform/RuntimeError.h"
+#include "platform/WholeFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -205,11 +206,7 @@ QString writeOutput(const QString &name, const QByteArray &bytes)
     if (!file.commit())
         return file.errorString();
     // The rename is only lasting once the folder is on the disk too.
-    const int folder = ::open(QFile::encodeName(target.absolutePath()), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    WholeFile::syncFolder(target.absolutePath());
     return {};
 }
 
