@@ -64,12 +64,17 @@ bool LineProcess::kill()
 
 void LineProcess::terminate()
 {
-    if (m_process.state() == QProcess::NotRunning)
+    terminateProcess(m_process);
+}
+
+void terminateProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
         return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
     }
 }
 

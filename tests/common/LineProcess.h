@@ -46,4 +46,8 @@ private:
     QProcess m_process;
 };
 
+/// Asks \a process to stop (SIGTERM) and kills it when it does not within
+/// five seconds; nothing when it is not running.
+void terminateProcess(QProcess &process);
+
 } // namespace corvid::test

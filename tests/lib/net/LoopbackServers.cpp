@@ -1,5 +1,7 @@
 #include "tests/lib/net/LoopbackServers.h"
 
+#include "tests/common/LineProcess.h"
+
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
@@ -199,13 +201,7 @@ TinyProxy::TinyProxy(const QString &user, const QString &password)
 
 TinyProxy::~TinyProxy()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    terminateProcess(m_process);
 }
 
 } // namespace corvid::test
