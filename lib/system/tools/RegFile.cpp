@@ -16,12 +16,14 @@ constexpr qsizetype LineWidth = 78;
 
 // Decodes all of \a bytes, failing on any malformed sequence. A byte order
 // mark at the start is text like any other here (U+FEFF): the file's own mark
-// is taken off before, and a value may begin with one.
+// is taken off before, and a value may begin with one. The UTF-16 decoder
+// lets unpaired surrogates through; UTF-8 cannot carry them, so a name or
+// text holding one would not come back from an export, and is refused here.
 bool decodeStrictly(QStringConverter::Encoding encoding, const QByteArray &bytes, QString *text)
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     *text = decoder.decode(bytes);
-    return !decoder.hasError();
+    return !decoder.hasError() && text->isValidUtf16();
 }
 
 bool decodeFile(const QByteArray &file, QString *text)

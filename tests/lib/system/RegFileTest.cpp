@@ -9,10 +9,15 @@ namespace {
 using namespace tessera;
 using namespace tessera::regtool;
 
-QByteArray utf16WithBom(const QString &text)
+QByteArray utf16(const QString &text)
 {
     QStringEncoder encoder(QStringConverter::Utf16LE);
-    return QByteArray("\xFF\xFE") + QByteArray(encoder.encode(text));
+    return encoder.encode(text);
+}
+
+QByteArray utf16WithBom(const QString &text)
+{
+    return QByteArray("\xFF\xFE") + utf16(text);
 }
 
 TEST(RegFileTest, ReadsTheRegistryEditorsOwnUtf16Files)
@@ -72,6 +77,10 @@ TEST(RegFileTest, RejectsEveryDamagedFileWhole)
         {header + "[HKCU\\A]\nname=\"x\"\n", 3},
         {header + "[HKCU\\A]\n\"a\"=\"\xC3\x28\"\n", 0}, // not UTF-8
         {"\xFF\xFE" + QByteArray("W\0i\0", 4) + "\0", 0}, // odd UTF-16
+        // Unpaired surrogates: no UTF-8 can carry them, so an export would not read back
+        {utf16WithBom(QString::fromLatin1(header + "[HKCU\\A]\n\"a")) + "\xCE\xDD" + utf16("\"=\"x\"\n"), 0},
+        {utf16WithBom(QString::fromLatin1(header + "[HKCU\\A]\n\"a\"=\"")) + "\x3D\xD8" + utf16("\"\n"), 0},
+        {utf16WithBom(QString::fromLatin1(header + "[HKCU\\A]\n")) + "\x3D\xD8", 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file.constData());
