@@ -19,6 +19,9 @@ namespace {
 
 constexpr mode_t NewFileMode = 0666; // less the umask, as for any new file
 constexpr int NameAttempts = 16;
+// Pieces are gathered up to this size before a write: a download hands them
+// over 16 KB at a time, and a system call for each costs more than the copy.
+constexpr qsizetype WriteBlock = 256 * 1024;
 
 QByteArray encoded(const QString &path)
 {
@@ -48,6 +51,7 @@ bool WholeFileWriter::fail(int errnoValue)
 
 void WholeFileWriter::discard()
 {
+    m_pending.clear();
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
@@ -94,6 +98,27 @@ bool WholeFileWriter::write(const char *data, qsizetype size)
 {
     if (m_fd < 0)
         return fail(EBADF);
+    if (m_pending.size() + size > WriteBlock) {
+        if (!flush())
+            return false;
+        if (size >= WriteBlock)
+            return writeOut(data, size);
+    }
+    if (m_pending.capacity() < WriteBlock)
+        m_pending.reserve(WriteBlock);
+    m_pending.append(data, size);
+    return true;
+}
+
+bool WholeFileWriter::flush()
+{
+    const bool written = writeOut(m_pending.constData(), m_pending.size());
+    m_pending.resize(0); // keeps the room for the next pieces
+    return written;
+}
+
+bool WholeFileWriter::writeOut(const char *data, qsizetype size)
+{
     while (size > 0) {
         const ssize_t n = ::write(m_fd, data, size_t(size));
         if (n < 0 && errno == EINTR)
@@ -110,6 +135,8 @@ bool WholeFileWriter::commit()
 {
     if (m_fd < 0)
         return fail(EBADF);
+    if (!flush())
+        return false;
     if (m_direct) {
         const int closed = ::close(m_fd);
         m_fd = -1;

@@ -2,6 +2,7 @@
 
 #include "platform/PlatformExport.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace tessera {
@@ -14,7 +15,9 @@ namespace tessera {
 ///
 /// Failures are the original platform's system error codes (Win32Error:
 /// 3 missing folder, 5 denied, 80 the file exists, 112 disk full, ...), with
-/// the system's own sentence in errorString().
+/// the system's own sentence in errorString(). Small pieces are gathered
+/// before they are written, so a failure to write may only show at a later
+/// write() or at commit().
 class TESSERA_PLATFORM_EXPORT WholeFileWriter
 {
 public:
@@ -44,6 +47,8 @@ public:
 private:
     bool fail(int errnoValue);
     void discard();
+    bool writeOut(const char *data, qsizetype size);
+    bool flush();
 
     QString m_path;
     QString m_temporary;
@@ -51,6 +56,7 @@ private:
     bool m_readOnly;
     bool m_direct = false;
     int m_fd = -1;
+    QByteArray m_pending; // gathered pieces, not yet written
     qint32 m_error = 0;
     QString m_errorString;
 };

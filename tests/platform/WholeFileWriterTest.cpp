@@ -78,4 +78,32 @@ TEST(WholeFileWriter, TheTargetChangesOnlyAtCommit)
     EXPECT_EQ(nowhere.error(), 3);
 }
 
+TEST(WholeFileWriter, PiecesOfAnySizeArriveWholeAndInOrder)
+{
+    // Small pieces are gathered before they are written; these sizes cross
+    // the gathering block below, at and above it.
+    constexpr qsizetype Block = 256 * 1024;
+    const QList<QList<qsizetype>> runs = {
+        {},      {1},        {16384, 16384, 16384}, {Block - 1, 1, 1},
+        {Block}, {1, Block}, {Block + 1, 7},        {3, Block * 3 + 5, Block - 3, 16384},
+    };
+    for (const QList<qsizetype> &sizes : runs) {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("target"));
+        QByteArray expected;
+        WholeFileWriter writer(target);
+        ASSERT_TRUE(writer.open());
+        for (const qsizetype size : sizes) {
+            QByteArray piece(size, Qt::Uninitialized);
+            for (qsizetype i = 0; i < size; ++i)
+                piece[i] = char((expected.size() + i) * 131 % 251);
+            EXPECT_TRUE(writer.write(piece.constData(), piece.size()));
+            expected += piece;
+        }
+        EXPECT_EQ(contents(target), QByteArray("<missing>"));
+        ASSERT_TRUE(writer.commit());
+        EXPECT_EQ(contents(target), expected) << sizes.size() << " pieces";
+    }
+}
+
 } // namespace
