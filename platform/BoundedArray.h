@@ -3,6 +3,7 @@
 #include "platform/RuntimeError.h"
 
 #include <limits>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace tessera {
 ///     a[6] = 42;
 ///
 /// An upper bound one below the lower bound gives a dimensioned, empty array;
-/// anything lower raises 9.
+/// anything lower raises 9; bounds that memory cannot hold raise 7.
 template <typename T> class BoundedArray
 {
 public:
@@ -64,10 +65,16 @@ public:
         if (qint64(upper) < qint64(lower) - 1)
             throw RuntimeError(RuntimeError::SubscriptOutOfRange);
         const auto count = size_t(qint64(upper) - qint64(lower) + 1);
-        if (preserve) {
-            m_data.resize(count);
-        } else {
-            m_data.assign(count, T());
+        try {
+            if (preserve) {
+                m_data.resize(count);
+            } else {
+                m_data.assign(count, T());
+            }
+        } catch (const std::bad_alloc &) {
+            // The array keeps its old bounds and elements, as the caller
+            // gets the platform's error instead of an ended program.
+            throw RuntimeError(RuntimeError::OutOfMemory);
         }
         m_lower = lower;
     }

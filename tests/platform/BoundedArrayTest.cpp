@@ -4,9 +4,21 @@
 
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define CORVID_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(CORVID_ASAN)
+constexpr bool UnderAddressSanitizer = true;
+#else
+constexpr bool UnderAddressSanitizer = false;
+#endif
 
 using corvid::test::raisedNumber;
 using tessera::BoundedArray;
@@ -88,4 +100,20 @@ TEST(BoundedArray, BoundsAtTheEndsOfTheIntegerRange)
     // have an upper bound no integer can hold.
     EXPECT_EQ(raisedNumber([] { BoundedArray<int>::fromValues(Max, {1, 2}); }), 6);
     EXPECT_EQ(raisedNumber([] { BoundedArray<int>::fromValues(Min, {}); }), 6);
+}
+
+TEST(BoundedArray, BoundsMemoryCannotHoldRaiseSevenAndKeepTheArray)
+{
+    if (UnderAddressSanitizer)
+        GTEST_SKIP() << "AddressSanitizer reports a petabyte request instead of failing it";
+    using Block = std::array<char, 1 << 20>; // a megabyte an element: 2^30 of them
+    BoundedArray<Block> a(1, 2);
+    a[2][0] = 'x';
+    for (const bool preserve : {false, true}) {
+        SCOPED_TRACE(preserve);
+        EXPECT_EQ(raisedNumber([&] { a.ReDim(0, 1 << 30, preserve); }), 7);
+        EXPECT_EQ(a.LBound(), 1);
+        EXPECT_EQ(a.UBound(), 2);
+        EXPECT_EQ(a[2][0], 'x');
+    }
 }
